@@ -1,0 +1,2 @@
+// Placeholder translation unit until the text library's operations arrive.
+#include "runtime/text/types.h"
