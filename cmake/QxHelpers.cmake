@@ -33,6 +33,7 @@ function(qx_embed_resources target name)
     COMMAND ${CMAKE_COMMAND} -DOUT=${out} -DNAME=${name} "-DFILES=${abs_files}"
             -P ${PROJECT_SOURCE_DIR}/cmake/QxEmbed.cmake
     DEPENDS ${abs_files} ${PROJECT_SOURCE_DIR}/cmake/QxEmbed.cmake
-    COMMENT "Embedding resources ${name} into ${target}")
+    COMMENT "Embedding resources ${name} into ${target}"
+    VERBATIM)
   target_sources(${target} PRIVATE ${out})
 endfunction()
