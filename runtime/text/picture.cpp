@@ -81,7 +81,8 @@ std::optional<Picture> Picture::Parse(std::string_view text) {
       if (!s.empty() || width > kMaxWidth || decimals > static_cast<size_t>(number_text::kMaxDecimals)) {
         return std::nullopt;
       }
-      if (width != 0 && width < decimals + 2) return std::nullopt;  // no room for "0." and the places
+      // With decimals the smallest number, "0.0...", needs decimals + 2 characters.
+      if (width != 0 && decimals > 0 && width < decimals + 2) return std::nullopt;
       return Picture(PictureKind::kNumber, width, static_cast<int>(decimals), negative, 0);
     }
     case 's': {

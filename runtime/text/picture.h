@@ -94,7 +94,8 @@ class Picture {
   // Parses a picture text such as "@n-14", "@s20", "S20", "@d17". Trailing blanks are
   // ignored. Returns nullopt for anything else: an unknown family or date form, a string
   // picture without a width or of width 0, more than 15 decimals, a width above 65535,
-  // a number width too small for its decimals (fewer than decimals + 2), trailing text.
+  // a number width too small for its decimals (with decimals, fewer than decimals + 2),
+  // trailing text.
   static std::optional<Picture> Parse(std::string_view text);
 
   PictureKind kind() const { return kind_; }

@@ -19,10 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The parsed picture; a picture that does not parse fails the test (and a valid
+// stand-in is returned so that the test can go on).
 Picture Must(std::string_view text) {
   const auto p = Picture::Parse(text);
-  EXPECT_TRUE(p.has_value()) << text;
-  return p.value_or(*Picture::Parse("@d2"));
+  if (!p) ADD_FAILURE() << "picture '" << text << "' does not parse";
+  return p ? *p : *Picture::Parse("@d2");
 }
 
 // Runs the test on this thread under one LC_TIME locale, restoring the thread's locale.

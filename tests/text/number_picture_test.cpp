@@ -10,10 +10,12 @@
 namespace qx {
 namespace {
 
+// The parsed picture; a picture that does not parse fails the test (and a valid
+// stand-in is returned so that the test can go on).
 Picture Must(std::string_view text) {
   const auto p = Picture::Parse(text);
-  EXPECT_TRUE(p.has_value()) << text;
-  return p.value_or(*Picture::Parse("@n1"));
+  if (!p) ADD_FAILURE() << "picture '" << text << "' does not parse";
+  return p ? *p : *Picture::Parse("@n1");
 }
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -25,6 +27,7 @@ TEST(NumberPicture, ParsesTheGeneralForm) {
       {"@n-14", 14, 0}, {"@N-14", 14, 0}, {"n-14", 14, 0}, {"@n-14@", 14, 0}, {"@n-14   ", 14, 0},
       {"@n14", 14, 0},  {"@n-14.2", 14, 2}, {"@n4.2", 4, 2}, {"@n.2", 0, 2}, {"@n", 0, 0},
       {"@n-", 0, 0},    {"@n-20.15", 20, 15}, {"@n65535", 65535, 0}, {"@n007", 7, 0},
+      {"@n1", 1, 0},
   };
   for (const auto& c : cases) {
     const auto p = Picture::Parse(c.text);
@@ -73,6 +76,8 @@ TEST(NumberPicture, FormatsRoundedWithoutSeparatorsWithinTheWidth) {
       {"@n5", 99999, "99999"},
       {"@n5", -1, "#####"},                     // no room for a sign
       {"@n5", -0.2, "0"},                       // rounds to 0, which needs none
+      {"@n1", 7, "7"},
+      {"@n1", 10, "#"},
       {"@n4.2", 9.99, "9.99"},
       {"@n4.2", 9.999, "####"},
       {"@n", 123456789012.0, "123456789012"},   // no width: as wide as needed
