@@ -1,2 +1,0 @@
-// Placeholder translation unit until the text library's operations arrive.
-#include "runtime/text/types.h"

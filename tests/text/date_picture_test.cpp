@@ -1,0 +1,217 @@
+// Date pictures: the fixed forms, the locale's short date form (in the C locale and in
+// one other locale), blank display of non-dates, entries.
+#include <gtest/gtest.h>
+
+#include <langinfo.h>
+#include <locale.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "runtime/text/day_numbers.h"
+#include "runtime/text/picture.h"
+
+namespace qx {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The parsed picture; a picture that does not parse fails the test (and a valid
+// stand-in is returned so that the test can go on).
+Picture Must(std::string_view text) {
+  const auto p = Picture::Parse(text);
+  if (!p) ADD_FAILURE() << "picture '" << text << "' does not parse";
+  return p ? *p : *Picture::Parse("@d2");
+}
+
+// Runs the test on this thread under one LC_TIME locale, restoring the thread's locale.
+class ThreadLocale {
+ public:
+  explicit ThreadLocale(const char* name) : locale_(::newlocale(LC_TIME_MASK, name, nullptr)) {
+    if (locale_) previous_ = ::uselocale(locale_);
+  }
+  ~ThreadLocale() {
+    if (!locale_) return;
+    ::uselocale(previous_);
+    ::freelocale(locale_);
+  }
+  ThreadLocale(const ThreadLocale&) = delete;
+  ThreadLocale& operator=(const ThreadLocale&) = delete;
+  bool ok() const { return locale_ != nullptr; }
+
+ private:
+  locale_t locale_;
+  locale_t previous_ = LC_GLOBAL_LOCALE;
+};
+
+constexpr LONG kNewYear1801 = 4;
+constexpr LONG kLastDay = 2994626;
+// 1 January 2000 is 72687; 24 years with 6 leap days later comes 1 January 2024, and
+// 2024 has 366 days.
+constexpr LONG kDec31of2024 = 72687 + 24 * 365 + 6 + 365;
+
+TEST(DatePicture, ParsesTheKnownForms) {
+  for (const std::string_view text : {"@d17", "@D17", "d17", "@d2", "@d6", "@d10", "@d17@", "@d017"}) {
+    const auto p = Picture::Parse(text);
+    ASSERT_TRUE(p.has_value()) << text;
+    EXPECT_EQ(p->kind(), PictureKind::kDate) << text;
+  }
+  for (const std::string_view text : {"@d", "@d0", "@d1", "@d3", "@d18", "@d17x", "@d-17", "@d6.2"}) {
+    EXPECT_FALSE(Picture::Parse(text).has_value()) << text;
+  }
+}
+
+TEST(DatePicture, ShowsTheFixedFormsAndTheCLocaleForm) {
+  ThreadLocale c_locale("C");
+  ASSERT_TRUE(c_locale.ok());
+  struct Case { std::string_view picture; double day_number; std::string_view text; };
+  const Case cases[] = {
+      {"@d2", kDec31of2024, "12/31/2024"},
+      {"@d6", kDec31of2024, "31/12/2024"},
+      {"@d10", kDec31of2024, "2024/12/31"},
+      {"@d17", kDec31of2024, "12/31/2024"},     // C: %m/%d/%y with the year made four digits
+      {"@d6", kNewYear1801, "01/01/1801"},
+      {"@d6", kLastDay, "31/12/9999"},
+      {"@d6", 72687.9, "01/01/2000"},           // a fraction is cut off
+      // No date: shown blank.
+      {"@d17", 0, ""}, {"@d17", 3, ""}, {"@d17", 3.9, ""}, {"@d17", kLastDay + 1, ""}, {"@d17", -5, ""},
+      {"@d17", 1e12, ""}, {"@d17", -1e12, ""}, {"@d17", NAN, ""}, {"@d17", INFINITY, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Must(c.picture).FormatNumber(c.day_number), c.text) << c.picture << " " << c.day_number;
+  for (const std::string_view text : {"@d2", "@d6", "@d10", "@d17"}) EXPECT_EQ(Must(text).width(), 10u) << text;
+}
+
+TEST(DatePicture, ReadsEntries) {
+  ThreadLocale c_locale("C");
+  ASSERT_TRUE(c_locale.ok());
+  struct Case { std::string_view picture; std::string_view text; EntryError error; LONG day_number; };
+  const EntryError ok = EntryError::kNone, not_a_date = EntryError::kNotADate, range = EntryError::kOutOfRange;
+  const Case cases[] = {
+      {"@d6", "", ok, 0},                       // empty: no date
+      {"@d6", "   ", ok, 0},
+      {"@d6", "31/12/2024", ok, kDec31of2024},
+      {"@d6", " 31/12/2024 ", ok, kDec31of2024},
+      {"@d6", "1/1/1801", ok, kNewYear1801},
+      {"@d6", "31/12/9999", ok, kLastDay},
+      {"@d6", "29/02/2000", ok, RtDayNumber(2000, 2, 29)},
+      {"@d6", "29/02/1900", not_a_date, 0},
+      {"@d6", "31/02/2024", not_a_date, 0},
+      {"@d6", "00/12/2024", not_a_date, 0},
+      {"@d6", "13/13/2024", not_a_date, 0},
+      {"@d6", "31/12/1800", range, 0},          // a real day before the first date
+      {"@d6", "01/01/0000", range, 0},
+      {"@d6", "31/12/24", not_a_date, 0},
+      {"@d6", "2024/12/31", not_a_date, 0},
+      {"@d6", "31.12.2024", not_a_date, 0},
+      {"@d6", "tomorrow", not_a_date, 0},
+      {"@d2", "12/31/2024", ok, kDec31of2024},
+      {"@d2", "31/12/2024", not_a_date, 0},
+      {"@d10", "2024/12/31", ok, kDec31of2024},
+      {"@d17", "12/31/2024", ok, kDec31of2024},
+  };
+  for (const auto& c : cases) {
+    const Picture p = Must(c.picture);
+    const NumberEntry e = p.DeformatNumber(c.text);
+    EXPECT_EQ(e.error, c.error) << c.picture << " '" << c.text << "'";
+    const LongEntry l = p.DeformatLong(c.text);
+    EXPECT_EQ(l.error, c.error) << c.picture << " '" << c.text << "'";
+    if (c.error == ok) {
+      EXPECT_EQ(l.value, c.day_number) << c.picture << " '" << c.text << "'";
+    }
+  }
+}
+
+TEST(DatePicture, EveryDateSurvivesTheRoundTrip) {
+  ThreadLocale c_locale("C");
+  ASSERT_TRUE(c_locale.ok());
+  for (const std::string_view text : {"@d2", "@d6", "@d10", "@d17"}) {
+    const Picture p = Must(text);
+    for (LONG n = kNewYear1801; n <= kLastDay; n += 4999) {
+      const LongEntry back = p.DeformatLong(p.FormatNumber(n));
+      ASSERT_TRUE(back.ok()) << text << " " << n;
+      ASSERT_EQ(back.value, n) << text;
+    }
+    EXPECT_EQ(p.DeformatLong(p.FormatNumber(kLastDay)).value, kLastDay);
+  }
+}
+
+TEST(DatePicture, TextValuesAndTextTargetsUseTheDisplayForm) {
+  const Picture p = Must("@d6");
+  EXPECT_EQ(p.FormatText("31/12/2024"), "31/12/2024");
+  EXPECT_EQ(p.FormatText(" 1/2/2024"), "01/02/2024");
+  EXPECT_EQ(p.FormatText("garbage"), "");
+  EXPECT_EQ(p.DeformatText("1/1/2000", 10).value, "01/01/2000");
+  EXPECT_EQ(p.DeformatText("1/1/2000", 8).error, EntryError::kTooWide);
+  EXPECT_EQ(p.DeformatText("", 8).value, "");
+  EXPECT_EQ(p.DeformatText("31/02/2024").error, EntryError::kNotADate);
+}
+
+// A second locale, made available without the network: the installed one when the
+// machine has it, otherwise compiled from the locale sources with localedef into this
+// test's own directory (LOCPATH). Skipped when neither is possible.
+class GermanLocaleTest : public ::testing::Test {
+ protected:
+  static constexpr const char* kName = "de_DE.UTF-8";
+
+  void SetUp() override {
+    if (Available()) return;
+    if (!fs::exists("/usr/share/i18n/locales/de_DE") || !HasLocaledef()) GTEST_SKIP() << "no way to get " << kName;
+    char tmpl[] = "/tmp/qx_locale_XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+    const std::string command =
+        "localedef -i de_DE -f UTF-8 '" + (dir_ / kName).string() + "' >/dev/null 2>&1";
+    (void)std::system(command.c_str());  // warnings give a non-zero status; the result tells
+    ::setenv("LOCPATH", dir_.c_str(), 1);
+    if (!Available()) GTEST_SKIP() << "localedef could not build " << kName;
+  }
+
+  void TearDown() override {
+    if (dir_.empty()) return;
+    ::unsetenv("LOCPATH");
+    fs::remove_all(dir_);
+  }
+
+ private:
+  static bool Available() {
+    const locale_t l = ::newlocale(LC_TIME_MASK, kName, nullptr);
+    if (l) ::freelocale(l);
+    return l != nullptr;
+  }
+  static bool HasLocaledef() {
+    const char* path = std::getenv("PATH");
+    std::string_view rest = path ? path : "/usr/bin:/bin";
+    while (!rest.empty()) {
+      const size_t colon = rest.find(':');
+      const fs::path candidate = fs::path(std::string(rest.substr(0, colon))) / "localedef";
+      if (::access(candidate.c_str(), X_OK) == 0) return true;
+      rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    }
+    return false;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(GermanLocaleTest, ShortDateFollowsTheLocale) {
+  const Picture p = Must("@d17");
+  {
+    ThreadLocale german(kName);
+    ASSERT_TRUE(german.ok());
+    ASSERT_STREQ(::nl_langinfo(D_FMT), "%d.%m.%Y");
+    EXPECT_EQ(p.FormatNumber(kDec31of2024), "31.12.2024");
+    EXPECT_EQ(p.width(), 10u);
+    EXPECT_EQ(p.DeformatLong("31.12.2024").value, kDec31of2024);
+    EXPECT_EQ(p.DeformatLong("1.2.2024").value, RtDayNumber(2024, 2, 1));
+    EXPECT_EQ(p.DeformatLong("12/31/2024").error, EntryError::kNotADate);
+    EXPECT_EQ(Must("@d2").FormatNumber(kDec31of2024), "12/31/2024");  // fixed forms stay
+  }
+  ThreadLocale c_locale("C");  // a change of locale is seen at once
+  EXPECT_EQ(p.FormatNumber(kDec31of2024), "12/31/2024");
+}
+
+}  // namespace
+}  // namespace qx
