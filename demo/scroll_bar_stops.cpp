@@ -4,18 +4,10 @@
 #include <cstdint>
 #include <limits>
 
+#include "runtime/text/char_tables.h"
+
 namespace qx {
 namespace {
-
-// The runtime's default character tables, as far as the text stops need them. They stand
-// in for the text library's class predicates until those arrive.
-bool IsDefaultUpperLetter(unsigned char c) { return c >= 'A' && c <= 'Z'; }
-bool IsDefaultLowerLetter(unsigned char c) { return c >= 'a' && c <= 'z'; }
-bool IsDefaultLetter(unsigned char c) { return IsDefaultUpperLetter(c) || IsDefaultLowerLetter(c); }
-bool IsDefaultDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-char DefaultUpper(char c) {
-  return IsDefaultLowerLetter(static_cast<unsigned char>(c)) ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 // The 30 punctuation characters of the text stops: printable ASCII punctuation without
 // < > { }, plus the blank and the pound sign of the Western code page (A3h).
@@ -76,12 +68,12 @@ void BuildStopCharacters(LONG flags) {
   // the punctuation flag, nor a letter through any flag but its own.
   for (int code = 1; code <= 255; ++code) {
     const auto c = static_cast<unsigned char>(code);
-    if (IsDefaultDigit(c)) {
+    if (RtIsDigit(static_cast<char>(c))) {
       if (flags & kStopDigits) AddStopCharacter(c);
     } else if (IsStopPunctuation(c)) {
       if (flags & kStopPunctuation) AddStopCharacter(c);
-    } else if (IsDefaultLetter(c) && (flags & kStopUpperLetters)) {
-      if (IsDefaultUpperLetter(c) || (flags & kStopLowerLetters)) AddStopCharacter(c);
+    } else if (RtIsLetter(static_cast<char>(c)) && (flags & kStopUpperLetters)) {
+      if (RtIsUpperLetter(static_cast<char>(c)) || (flags & kStopLowerLetters)) AddStopCharacter(c);
     }
   }
 }
@@ -159,10 +151,10 @@ void InitTextStops(std::string_view low, std::string_view high, LONG length, LON
   // would put every stop above every key.
   if ((flags & kStopUpperLetters) && !(flags & kStopLowerLetters)) {
     for (size_t i = 0; i < kDigitsPerStop; ++i) {
-      StopLowText[i] = DefaultUpper(StopLowText[i]);
-      StopHighText[i] = DefaultUpper(StopHighText[i]);
+      StopLowText[i] = RtUpperChar(StopLowText[i]);
+      StopHighText[i] = RtUpperChar(StopHighText[i]);
     }
-    for (size_t i = 0; i < shared; ++i) StopPrefix[i] = DefaultUpper(StopPrefix[i]);
+    for (size_t i = 0; i < shared; ++i) StopPrefix[i] = RtUpperChar(StopPrefix[i]);
   }
 
   // N is at most 92, so (N + 1)^4 and these values stay far below 2^31.
