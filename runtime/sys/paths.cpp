@@ -3,8 +3,12 @@
 
 #include <dirent.h>
 #include <strings.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <vector>
+
+#include "runtime/text/types.h"
 
 namespace qx {
 
@@ -71,6 +75,61 @@ std::string RtResolvePath(std::string_view name) {
     dir += part;
   }
   return out;
+}
+
+std::string RtHostPath(std::string_view name) { return RtResolvePath(RtClipView(name)); }
+
+namespace {
+
+// The current directory as the kernel reports it; empty when it cannot be read.
+std::string CurrentDirectory() {
+  std::vector<char> buf(4096);
+  for (;;) {
+    if (::getcwd(buf.data(), buf.size())) return buf.data();
+    if (errno != ERANGE) return {};
+    buf.resize(buf.size() * 2);
+  }
+}
+
+// An absolute native path with ".", ".." and empty components folded away by its text.
+std::string FoldComponents(const std::string& absolute) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= absolute.size()) {
+    size_t slash = absolute.find('/', start);
+    if (slash == std::string::npos) slash = absolute.size();
+    std::string part = absolute.substr(start, slash - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(std::move(part));
+    }
+    start = slash + 1;
+  }
+  std::string out;
+  for (const auto& p : parts) out += "/" + p;
+  return out.empty() ? "/" : out;
+}
+
+}  // namespace
+
+std::string RtFullPath(std::string_view name) {
+  const std::string native = RtNativePath(RtClipView(name));
+  std::string absolute;
+  if (!native.empty() && native[0] == '/') {
+    absolute = native;
+  } else {
+    const std::string cwd = CurrentDirectory();
+    if (cwd.empty()) return {};
+    absolute = cwd + "/" + native;
+  }
+  return RtResolvePath(FoldComponents(absolute));
+}
+
+std::string RtShortPath(std::string_view name) {
+  const std::string_view clipped = RtClipView(name);
+  if (clipped.empty()) return RtFullPath("");
+  return std::string(clipped);
 }
 
 }  // namespace qx
