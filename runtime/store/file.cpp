@@ -176,6 +176,8 @@ bool PrepareStatements(Instance& in) {
   ok = ok && in.versionOf.Prepare(in.db, "SELECT ver FROM qx_record WHERE id = ?1");
   ok = ok && in.fwdRec.Prepare(in.db, "SELECT id, ver, data FROM qx_record WHERE id > ?1 ORDER BY id LIMIT ?2");
   ok = ok && in.bwdRec.Prepare(in.db, "SELECT id, ver, data FROM qx_record WHERE id < ?1 ORDER BY id DESC LIMIT ?2");
+  ok = ok && in.beginRead.Prepare(in.db, "BEGIN");
+  ok = ok && in.endRead.Prepare(in.db, "COMMIT");
   in.keys.clear();
   in.keys.resize(nKeys);
   for (size_t i = 0; ok && i < nKeys; ++i) {

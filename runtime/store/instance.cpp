@@ -143,7 +143,7 @@ void CloseInstance(Instance& in) {
     }
     in.keys.clear();
     for (Stmt* s : {&in.insert, &in.update, &in.updateWatched, &in.remove, &in.byId, &in.versionOf, &in.fwdRec,
-                    &in.bwdRec})
+                    &in.bwdRec, &in.beginRead, &in.endRead})
       s->Finalize();
     sqlite3_close_v2(in.db);
     in.db = nullptr;

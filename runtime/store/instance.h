@@ -83,7 +83,9 @@ struct Instance {
   Cursor cursor;
   CurrentRecord current;
   bool watchPending = false;
-  std::deque<Row> readAhead;
+  std::vector<Row> readAhead;  // rows fetched by the last look-up; reused, not freed
+  size_t readAheadNext = 0;    // the next of them to deliver
+  size_t readAheadEnd = 0;     // how many of them hold rows
   Dir readAheadDir = Dir::kForward;
   int readAheadKey = -1;
   size_t readAheadBatch = 0;
@@ -94,7 +96,7 @@ struct Instance {
   bool appending = false;
 
   std::vector<KeyRuntime> keys;
-  Stmt insert, update, updateWatched, remove, byId, versionOf, fwdRec, bwdRec;
+  Stmt insert, update, updateWatched, remove, byId, versionOf, fwdRec, bwdRec, beginRead, endRead;
 
   Clock::time_point waitUntil;
 
@@ -103,7 +105,7 @@ struct Instance {
     waitUntil = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
   }
   void DropReadAhead() {
-    readAhead.clear();
+    readAheadNext = readAheadEnd = 0;
     readAheadKey = -1;
     readAheadBatch = 0;
   }

@@ -21,18 +21,20 @@ constexpr size_t kMaxBatch = 96;
 int64_t Dec(int64_t v) { return v == INT64_MIN ? v : v - 1; }
 int64_t Inc(int64_t v) { return v == INT64_MAX ? v : v + 1; }
 
-// Runs a prepared range statement whose last parameter is the row limit, appending up to
-// `want` rows. False on failure (error set).
-bool Run(Instance& in, Stmt& s, int limitParam, size_t want, bool withImage, std::vector<Row>* rows) {
+// Runs a prepared range statement whose last parameter is the row limit, adding up to
+// `want` rows to the instance's fetched rows (reusing their storage). False on failure
+// (error set).
+bool Run(Instance& in, Stmt& s, int limitParam, size_t want, bool withImage) {
   s.Bind(limitParam, static_cast<int64_t>(want));
   int rc;
   while ((rc = s.Step()) == SQLITE_ROW) {
-    Row r;
+    if (in.readAheadEnd == in.readAhead.size()) in.readAhead.emplace_back();
+    Row& r = in.readAhead[in.readAheadEnd++];
     r.id = s.Int(0);
     r.ver = s.Int(1);
     r.data.assign(s.Blob(2));
     if (withImage) r.image.assign(s.Blob(3));
-    rows->push_back(std::move(r));
+    else r.image.clear();
   }
   s.Reset();
   if (rc != SQLITE_DONE) {
@@ -42,7 +44,9 @@ bool Run(Instance& in, Stmt& s, int limitParam, size_t want, bool withImage, std
   return true;
 }
 
-bool Fetch(Instance& in, Dir dir, size_t want, std::vector<Row>* rows) {
+// Fetches up to `want` rows from the cursor into the instance's fetched rows.
+bool Fetch(Instance& in, Dir dir, size_t want) {
+  in.readAheadNext = in.readAheadEnd = 0;
   const Cursor& c = in.cursor;
   const bool fwd = dir == Dir::kForward;
   in.SetWait(kDefaultWaitSeconds);
@@ -53,7 +57,7 @@ bool Fetch(Instance& in, Dir dir, size_t want, std::vector<Row>* rows) {
     else if (c.place == Place::kOn) bound = fwd ? Dec(c.id) : Inc(c.id);
     Stmt& s = fwd ? in.fwdRec : in.bwdRec;
     s.Bind(1, bound);
-    return Run(in, s, 2, want, false, rows);
+    return Run(in, s, 2, want, false);
   }
   KeyRuntime& k = in.keys[static_cast<size_t>(c.key - 1)];
   if (fromEnd) {
@@ -61,19 +65,33 @@ bool Fetch(Instance& in, Dir dir, size_t want, std::vector<Row>* rows) {
     const std::string top(k.imageLength + 1, '\xFF');
     if (fwd) s.BindBlob(1, nullptr, 0);
     else s.BindBlobStatic(1, top.data(), top.size());
-    return Run(in, s, 2, want, true, rows);
+    return Run(in, s, 2, want, true);
   }
   int64_t bound = c.id;
   if (c.place == Place::kOn) bound = fwd ? Dec(c.id) : Inc(c.id);
   else if (c.place == Place::kKeyValue) bound = fwd ? INT64_MIN : INT64_MAX;
+  // Two look-ups: the rest of the anchor's key value, then the values beyond it. One read
+  // transaction around both takes the file's read lock once instead of twice.
+  const bool bracket = !in.inTransaction;
+  if (bracket) {
+    in.beginRead.Step();
+    in.beginRead.Reset();
+  }
   Stmt& eq = fwd ? k.fwdEq : k.bwdEq;
   eq.BindBlobStatic(1, c.image.data(), c.image.size());
   eq.Bind(2, bound);
-  if (!Run(in, eq, 3, want, true, rows)) return false;
-  if (rows->size() >= want) return true;
-  Stmt& rest = fwd ? k.fwdGt : k.bwdLt;
-  rest.BindBlobStatic(1, c.image.data(), c.image.size());
-  return Run(in, rest, 2, want - rows->size(), true, rows);
+  bool ok = Run(in, eq, 3, want, true);
+  if (ok && in.readAheadEnd < want) {
+    Stmt& rest = fwd ? k.fwdGt : k.bwdLt;
+    rest.BindBlobStatic(1, c.image.data(), c.image.size());
+    ok = Run(in, rest, 2, want - in.readAheadEnd, true);
+  }
+  if (bracket) {
+    in.endRead.Step();
+    in.endRead.Reset();
+    if (!sqlite3_get_autocommit(in.db)) Exec(in.db, "ROLLBACK");
+  }
+  return ok;
 }
 
 void DeliverStep(Instance& in, const Row& r) {
@@ -133,14 +151,12 @@ namespace store {
 
 void Step(Instance& in, Dir dir) {
   if (!RequireOpen(in) || !RequireKeyUsable(in, in.cursor.key)) return;
-  if (!in.readAhead.empty() && in.readAheadDir == dir && in.readAheadKey == in.cursor.key) {
-    const Row r = std::move(in.readAhead.front());
-    in.readAhead.pop_front();
-    DeliverStep(in, r);
+  if (in.readAheadNext < in.readAheadEnd && in.readAheadDir == dir && in.readAheadKey == in.cursor.key) {
+    DeliverStep(in, in.readAhead[in.readAheadNext++]);
     RtClearError();
     return;
   }
-  in.readAhead.clear();
+  in.readAheadNext = in.readAheadEnd = 0;
   const Place p = in.cursor.place;
   if ((dir == Dir::kForward && p == Place::kPastEnd) || (dir == Dir::kBackward && p == Place::kPastBegin)) {
     SetStoreError(kRecordNotAvailable, dir == Dir::kForward ? "past the last record" : "before the first record");
@@ -151,20 +167,20 @@ void Step(Instance& in, Dir dir) {
     in.readAheadBatch = in.readAheadBatch == 0 ? kFirstBatch : std::min(kMaxBatch, in.readAheadBatch * 2);
     want = in.readAheadBatch;
   }
-  std::vector<Row> rows;
-  if (!Fetch(in, dir, want, &rows)) return;
-  if (rows.empty()) {
+  if (!Fetch(in, dir, want)) {
+    in.DropReadAhead();
+    return;
+  }
+  if (in.readAheadEnd == 0) {
     in.cursor.place = dir == Dir::kForward ? Place::kPastEnd : Place::kPastBegin;
     in.readAheadBatch = 0;
     SetStoreError(kRecordNotAvailable, dir == Dir::kForward ? "past the last record" : "before the first record");
     return;
   }
-  DeliverStep(in, rows[0]);
-  if (rows.size() > 1) {
-    for (size_t i = 1; i < rows.size(); ++i) in.readAhead.push_back(std::move(rows[i]));
-    in.readAheadDir = dir;
-    in.readAheadKey = in.cursor.key;
-  }
+  in.readAheadDir = dir;
+  in.readAheadKey = in.cursor.key;
+  in.readAheadNext = 1;
+  DeliverStep(in, in.readAhead[0]);
   RtClearError();
 }
 
