@@ -19,6 +19,7 @@
 // 40 "Creates Duplicate Key".
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -116,6 +117,7 @@ class FileDecl {
   template <class R>
   R& Record() {
     static_assert(std::is_trivially_copyable_v<R>);
+    assert(sizeof(R) == layout_.length());
     return *reinterpret_cast<R*>(RecordBuffer());
   }
 

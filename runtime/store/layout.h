@@ -90,8 +90,8 @@ template <size_t N> struct FieldTraits<CSTRING<N>> { static constexpr FieldType 
 // Builds the layout of a typed record struct member by member:
 //   LayoutOf<StandrdRecord>().Field("STD:CUSID", &StandrdRecord::CUSID)...
 // Each member must lie at the packed offset (the sum of the widths before it) and the
-// struct's size must equal the layout's length; `ok()` is false otherwise (check it in a
-// test of the declaration, or let the FileDecl constructor's check catch it).
+// struct's size must equal the layout's length; `ok()` is false otherwise, and the layout
+// it converts to is then empty, which makes a declaration built on it not valid (47).
 template <class R>
 class LayoutOf {
   static_assert(std::is_trivially_copyable_v<R>, "a record struct must be trivially copyable");
@@ -107,7 +107,7 @@ class LayoutOf {
     return *this;
   }
   bool ok() const { return ok_ && layout_.length() == sizeof(R); }
-  operator RecordLayout() const { return layout_; }  // NOLINT: used as a layout
+  operator RecordLayout() const { return ok() ? layout_ : RecordLayout(); }  // NOLINT: used as a layout
   const RecordLayout& layout() const { return layout_; }
 
  private:

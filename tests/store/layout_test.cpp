@@ -25,6 +25,9 @@ TEST(LayoutTest, TypedStructGivesPackedOffsets) {
   };
   EXPECT_FALSE(LayoutOf<Gappy>().Field("G:B", &Gappy::b).Field("G:L", &Gappy::l).ok());
   EXPECT_FALSE(LayoutOf<StandrdRecord>().Field("S:CUSID", &StandrdRecord::CUSID).ok()) << "fields missing";
+  FileDecl bad("Gappy", FileName("GAPPY"), "G", "", CreateThread(),
+               LayoutOf<Gappy>().Field("G:B", &Gappy::b).Field("G:L", &Gappy::l), {});
+  EXPECT_FALSE(bad.valid()) << "a declaration on a struct with gaps is refused";
 }
 
 TEST(LayoutTest, RunTimeFieldsAndTheirChecks) {
