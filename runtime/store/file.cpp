@@ -100,10 +100,12 @@ LONG ConnectExisting(const std::string& path, int fd, const std::string& owner, 
 // header never reached the disk is cold: harmless, but the engine leaves it lying. While
 // this connection holds the write lock no other connection can be writing, so a journal
 // present then is such a leftover, and removing it leaves only the data file.
-void RemoveColdJournal(sqlite3* db, const std::string& path) {
+void RemoveColdJournal(Instance& in, const std::string& path) {
+  sqlite3* db = in.db;
   const std::string journal = path + "-journal";
   struct stat st;
   if (::stat(journal.c_str(), &st) != 0) return;
+  in.SetWait(0);  // a writer at work has its journal in use: leave it, do not wait
   if (Exec(db, "BEGIN IMMEDIATE") != SQLITE_OK) return;
   if (::stat(journal.c_str(), &st) == 0) ::unlink(journal.c_str());
   Exec(db, "ROLLBACK");
@@ -256,7 +258,7 @@ void OPEN(FileDecl& file, LONG mode) {
     }
   }
   if (code == kNoError && !PrepareStatements(in)) code = kFileSystemError;
-  if (code == kNoError && access.write) RemoveColdJournal(in.db, path);
+  if (code == kNoError && access.write) RemoveColdJournal(in, path);
   if (code != kNoError) {
     CloseInstance(in);
     return;

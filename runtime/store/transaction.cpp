@@ -7,9 +7,21 @@ namespace qx {
 
 using namespace store;
 
+namespace {
+
+// The thread's transaction; a transaction whose instance was closed meanwhile (its
+// declaration destroyed by another thread) counts as none.
+Instance* ActiveTransaction() {
+  Instance* in = ThreadTransaction();
+  if (in && (!in->inTransaction || !in->db)) in = ThreadTransaction() = nullptr;
+  return in;
+}
+
+}  // namespace
+
 void LOGOUT(LONG seconds, FileDecl& file) {
   Instance& in = InstanceOf(file);
-  if (ThreadTransaction()) {
+  if (ActiveTransaction()) {
     SetStoreError(kLogoutAlreadyActive, "this thread has a transaction active");
     return;
   }
@@ -32,7 +44,7 @@ void LOGOUT(LONG seconds, FileDecl& file) {
 }
 
 void COMMIT() {
-  Instance* in = ThreadTransaction();
+  Instance* in = ActiveTransaction();
   if (!in) {
     SetStoreError(kLogoutNotActive, "no transaction is active");
     return;
@@ -51,7 +63,7 @@ void COMMIT() {
 }
 
 void ROLLBACK() {
-  Instance* in = ThreadTransaction();
+  Instance* in = ActiveTransaction();
   if (!in) {
     SetStoreError(kLogoutNotActive, "no transaction is active");
     return;

@@ -162,6 +162,23 @@ TEST_F(ThreadsTest, LogoutReleasesTheRuntimeLockWhileItWaits) {
   CLOSE(*f_);
 }
 
+TEST_F(ThreadsTest, WithoutTheThreadAttributeThreadsShareOneInstance) {
+  FileAttributes shared = CreateThread();
+  shared.thread = false;
+  auto g = MakeStandrd(dir_ / "STANDRD", StandrdKeys(), "", shared);
+  OPEN(*g, 0x42);
+  AddStandrd(*g, 3, "Shared");
+  std::thread([&] {
+    EXPECT_EQ(g->Record<StandrdRecord>().CUSID, 3) << "one buffer";
+    OPEN(*g, 0x42);
+    EXPECT_EQ(RtErrorCode(), kFileAlreadyOpen) << "one open state";
+    SETfile(*g);
+    NEXT(*g);
+    EXPECT_EQ(RtErrorCode(), 0);
+  }).join();
+  CLOSE(*g);
+}
+
 TEST(DeclarationLifetimeTest, ADeclarationDestroyedWhileAnotherThreadHasItOpen) {
   TempDir dir;
   auto f = MakeStandrd(dir / "STANDRD");
