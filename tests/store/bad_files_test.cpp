@@ -1,0 +1,157 @@
+// Files the store cannot use: each OPEN reports a clear code, nothing crashes, and the
+// file is left byte for byte as it was, with nothing beside it.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "tests/store/test_files.h"
+
+namespace qx::testing {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string RandomBytes(size_t n, unsigned seed) {
+  std::mt19937 gen(seed);
+  std::string s(n, '\0');
+  for (char& c : s) c = static_cast<char>(gen());
+  return s;
+}
+
+// A data file of ours with some records, as bytes.
+std::string GoodFileBytes(const TempDir& dir, const std::string& owner) {
+  FileAttributes attrs = CreateThread();
+  attrs.encrypt = !owner.empty();
+  auto f = MakeStandrd(dir / "GOOD", StandrdKeys(), owner, attrs);
+  CREATE(*f);
+  OPEN(*f, 0x42);
+  for (int i = 1; i <= 300; ++i) AddStandrd(*f, i, "Name" + std::to_string(i), "Suburb");
+  CLOSE(*f);
+  return ReadFile(dir / "GOOD.TPS");
+}
+
+std::string ForeignDatabase(const TempDir& dir) {
+  const std::string path = dir / "foreign.db";
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  sqlite3_exec(db, "CREATE TABLE customers(id INTEGER PRIMARY KEY, name TEXT); INSERT INTO customers VALUES(1, 'x');",
+               nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  std::string bytes = ReadFile(path);
+  std::filesystem::remove(path);
+  return bytes;
+}
+
+TEST(BadFilesTest, ClearCodesAndTheFileUnchanged) {
+  TempDir dir;
+  const std::string good = GoodFileBytes(dir, "");
+  const std::string goodEncrypted = GoodFileBytes(dir, "xk");
+  std::filesystem::remove(dir / "GOOD.TPS");
+  std::string flipped = good;
+  for (size_t i = 4096 * 2; i < 4096 * 2 + 200 && i < flipped.size(); ++i) flipped[i] = static_cast<char>(~flipped[i]);
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::string owner;
+    std::vector<LONG> codes;  // acceptable outcomes of OPEN, or of the first read when it opens
+  };
+  const Case cases[] = {
+      {"empty", "", "", {kInvalidDataFile}},
+      {"random bytes", RandomBytes(5000, 1), "", {kInvalidDataFile}},
+      {"random whole pages", RandomBytes(8192, 2), "", {kInvalidDataFile}},
+      {"truncated", good.substr(0, good.size() / 2), "", {kFileSystemError}},
+      {"truncated mid-page", good.substr(0, 5000), "", {kFileSystemError}},
+      {"header only", good.substr(0, 60), "", {kFileSystemError}},
+      {"foreign SQLite database", ForeignDatabase(dir), "", {kInvalidDataFile}},
+      {"wrong owner password", goodEncrypted, "xy", {kAccessDenied}},
+      {"encrypted, opened without password", goodEncrypted, "", {kInvalidDataFile}},
+      {"plain, declared encrypted", good, "xk", {kInvalidRecordDeclaration}},
+      {"random bytes, declared encrypted", RandomBytes(5000, 3), "xk", {kInvalidDataFile}},
+      {"encrypted, truncated mid-page", goodEncrypted.substr(0, 3000), "xk", {kFileSystemError}},
+      {"damaged pages", flipped, "", {0, kFileSystemError}},
+  };
+  for (const auto& c : cases) {
+    const std::string path = dir / "BAD.TPS";
+    WriteFile(path, c.bytes);
+    FileAttributes attrs = CreateThread();
+    attrs.encrypt = !c.owner.empty();
+    auto f = MakeStandrd(dir / "BAD", StandrdKeys(), c.owner, attrs);
+    OPEN(*f, 0x42);
+    LONG code = RtErrorCode();
+    if (code == 0) {
+      SETkey(f->key(0));
+      for (int i = 0; i < 400 && RtErrorCode() == 0; ++i) NEXT(*f);
+      code = RtErrorCode() == kRecordNotAvailable ? 0 : RtErrorCode();
+      CLOSE(*f);
+    }
+    EXPECT_NE(std::find(c.codes.begin(), c.codes.end(), code), c.codes.end())
+        << c.what << ": " << code << " " << RtPushFileErrorText();
+    EXPECT_TRUE(ReadFile(path) == c.bytes) << c.what << ": the file changed";
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"BAD.TPS"}) << c.what;
+  }
+}
+
+TEST(BadFilesTest, EncryptedFileHoldsNothingReadableAndOpensWithItsPassword) {
+  TempDir dir;
+  FileAttributes attrs = CreateThread();
+  attrs.encrypt = true;
+  auto f = MakeStandrd(dir / "ENCRYPT", StandrdKeys(), "xk", attrs);
+  CREATE(*f);
+  OPEN(*f, 0x42);
+  AddStandrd(*f, 1, "Zanzibar", "Quokkaville");
+  CLOSE(*f);
+  const std::string bytes = ReadFile(dir / "ENCRYPT.TPS");
+  EXPECT_EQ(bytes.find("Zanzibar"), std::string::npos);
+  EXPECT_EQ(bytes.find("Quokkaville"), std::string::npos);
+  EXPECT_EQ(bytes.find("SQLite format"), std::string::npos);
+  EXPECT_EQ(bytes.find("STD:NAME"), std::string::npos) << "the layout is enciphered too";
+  OPEN(*f, 0x42);
+  ASSERT_EQ(RtErrorCode(), 0);
+  SETfile(*f);
+  NEXT(*f);
+  EXPECT_EQ(f->Record<StandrdRecord>().NAME.clipped(), "Zanzibar");
+  CLOSE(*f);
+
+  StoredLayout stored;
+  EXPECT_EQ(ReadStoredLayout(dir / "encrypt", "no", &stored), kAccessDenied);
+  EXPECT_EQ(ReadStoredLayout(dir / "encrypt", "xk", &stored), 0);
+  EXPECT_TRUE(stored.encrypted);
+}
+
+TEST(BadFilesTest, MissingIndexIs46UntilBuildfile) {
+  TempDir dir;
+  auto f = MakeStandrd(dir / "STANDRD");
+  CREATE(*f);
+  OPEN(*f, 0x42);
+  AddStandrd(*f, 2, "B");
+  AddStandrd(*f, 1, "A");
+  CLOSE(*f);
+  sqlite3* db = nullptr;
+  sqlite3_open((dir / "STANDRD.TPS").c_str(), &db);
+  ASSERT_EQ(sqlite3_exec(db, "DROP INDEX qx_key2", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  OPEN(*f, 0x42);
+  EXPECT_EQ(RtErrorCode(), kKeyFileMustBeRebuilt);
+  BUILDfile(*f);
+  EXPECT_EQ(RtErrorCode(), 0);
+  OPEN(*f, 0x42);
+  EXPECT_EQ(RtErrorCode(), 0);
+  SETkey(f->key(1));
+  EXPECT_EQ(ReadAll(*f, [&] { NEXT(*f); }), (std::vector<LONG>{1, 2}));
+  CLOSE(*f);
+}
+
+}  // namespace
+}  // namespace qx::testing

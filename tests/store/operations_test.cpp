@@ -1,0 +1,223 @@
+// Outcomes and error codes of the record operations on one instance: opening, creating,
+// adding, changing and removing records, properties and driver options.
+#include <gtest/gtest.h>
+
+#include "tests/store/test_files.h"
+
+namespace qx::testing {
+namespace {
+
+class OperationsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    file_ = MakeStandrd(dir_ / "STANDRD");
+    CREATE(*file_);
+    ASSERT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
+  }
+  void TearDown() override {
+    if (file_) CLOSE(*file_);
+  }
+  TempDir dir_;
+  std::unique_ptr<FileDecl> file_;
+};
+
+TEST_F(OperationsTest, CreateInEmptyDirectoryLeavesOneFileThatOpens) {
+  EXPECT_EQ(dir_.Names(), std::vector<std::string>{"STANDRD.TPS"});
+  OPEN(*file_, 0x22);
+  EXPECT_EQ(RtErrorCode(), 0);
+  SETfile(*file_);
+  NEXT(*file_);
+  EXPECT_EQ(RtErrorCode(), kRecordNotAvailable);  // no records
+  CLOSE(*file_);
+  EXPECT_EQ(dir_.Names(), std::vector<std::string>{"STANDRD.TPS"});
+}
+
+TEST_F(OperationsTest, OpenOutcomes) {
+  // The file on disk was created from Standrd's declaration; each case opens it (or a
+  // missing name) under another declaration.
+  auto moreKeys = StandrdKeys();
+  moreKeys.push_back(DupOptNocase("STD:BySuburb", {"STD:SUBURB"}));
+  auto otherAttr = StandrdKeys();
+  otherAttr[0].nocase = false;
+  auto otherComponent = StandrdKeys();
+  otherComponent[1].components = {"STD:SUBURB"};
+  auto renamedKey = StandrdKeys();
+  renamedKey[0].name = "STD:BYNAMES";
+  RecordLayout wider = StandrdLayout();
+  wider.AddField("STD:PHONE", FieldType::kString, 20);
+  struct Case {
+    const char* what;
+    std::unique_ptr<FileDecl> decl;
+    LONG mode;
+    LONG code;
+  };
+  Case cases[] = {
+      {"same declaration, other case of the name", MakeStandrd(dir_ / "standrd.tps"), 0x22, 0},
+      {"missing file", MakeStandrd(dir_ / "NOSUCH"), 0x22, kFileNotFound},
+      {"missing directory", MakeStandrd(dir_ / "nodir/STANDRD"), 0x22, kPathNotFound},
+      {"more keys than stored", MakeStandrd(dir_ / "STANDRD", moreKeys), 0x22, kInvalidRecordDeclaration},
+      {"fewer keys than stored", MakeStandrd(dir_ / "STANDRD", {StandrdKeys()[0]}), 0x22, kInvalidRecordDeclaration},
+      {"key attribute differs", MakeStandrd(dir_ / "STANDRD", otherAttr), 0x22, kInvalidRecordDeclaration},
+      {"key component differs", MakeStandrd(dir_ / "STANDRD", otherComponent), 0x22, kInvalidRecordDeclaration},
+      {"key name differs", MakeStandrd(dir_ / "STANDRD", renamedKey), 0x22, kInvalidRecordDeclaration},
+      {"one more field",
+       std::make_unique<FileDecl>("S", FileName(dir_ / "STANDRD"), "STD", "", CreateThread(), wider, StandrdKeys()),
+       0x22, kInvalidRecordDeclaration},
+      {"mode outside the nibbles", MakeStandrd(dir_ / "STANDRD"), 0x52, kUnsupportedDriverFunction},
+  };
+  for (auto& c : cases) {
+    OPEN(*c.decl, c.mode);
+    EXPECT_EQ(RtErrorCode(), c.code) << c.what << ": " << RtPushFileErrorText();
+    if (RtErrorCode() == 0) CLOSE(*c.decl);
+  }
+}
+
+TEST_F(OperationsTest, OpenTwiceIs52AndCloseOfClosedIs37) {
+  OPEN(*file_, 0x42);
+  ASSERT_EQ(RtErrorCode(), 0);
+  OPEN(*file_, 0x42);
+  EXPECT_EQ(RtErrorCode(), kFileAlreadyOpen);
+  CLOSE(*file_);
+  EXPECT_EQ(RtErrorCode(), 0);
+  CLOSE(*file_);
+  EXPECT_EQ(RtErrorCode(), kFileNotOpen);
+}
+
+TEST_F(OperationsTest, OperationsOnAClosedInstanceReport37) {
+  const std::pair<const char*, std::function<void()>> ops[] = {
+      {"ADD", [&] { ADD(*file_); }},           {"PUT", [&] { PUT(*file_); }},
+      {"DELETE", [&] { DELETE(*file_); }},     {"NEXT", [&] { NEXT(*file_); }},
+      {"PREVIOUS", [&] { PREVIOUS(*file_); }}, {"SETfile", [&] { SETfile(*file_); }},
+      {"SETkey", [&] { SETkey(file_->key(0)); }}, {"POSITIONfile", [&] { POSITIONfile(*file_); }},
+      {"RESETfile", [&] { RESETfile(*file_, "R1"); }}, {"REGETfile", [&] { REGETfile(*file_, "R1"); }},
+      {"WATCH", [&] { WATCH(*file_); }},       {"GETfileptr", [&] { GETfileptr(*file_, 1); }},
+      {"LOCK", [&] { LOCK(*file_); }},
+  };
+  for (const auto& [name, op] : ops) {
+    op();
+    EXPECT_EQ(RtErrorCode(), kFileNotOpen) << name;
+  }
+}
+
+TEST_F(OperationsTest, CreateNeedsTheAttributeAndAClosedInstance) {
+  FileAttributes noCreate;
+  auto plain = MakeStandrd(dir_ / "OTHER", StandrdKeys(), "", noCreate);
+  CREATE(*plain);
+  EXPECT_EQ(RtErrorCode(), kNoCreateAttribute);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "OTHER.TPS"));
+
+  OPEN(*file_, 0x42);
+  CREATE(*file_);
+  EXPECT_EQ(RtErrorCode(), kFileAlreadyOpen);
+}
+
+TEST_F(OperationsTest, CreateReplacesAnExistingFile) {
+  OPEN(*file_, 0x42);
+  AddStandrd(*file_, 1, "Smith");
+  CLOSE(*file_);
+  CREATE(*file_);
+  ASSERT_EQ(RtErrorCode(), 0);
+  OPEN(*file_, 0x42);
+  SETfile(*file_);
+  NEXT(*file_);
+  EXPECT_EQ(RtErrorCode(), kRecordNotAvailable);
+}
+
+TEST_F(OperationsTest, AddPutDeleteAndTheCurrentRecord) {
+  OPEN(*file_, 0x42);
+  PUT(*file_);
+  EXPECT_EQ(RtErrorCode(), kRecordNotAvailable) << "PUT without a current record";
+  DELETE(*file_);
+  EXPECT_EQ(RtErrorCode(), kRecordNotAvailable) << "DELETE without a current record";
+
+  ASSERT_EQ(AddStandrd(*file_, 7, "Smith", "Carlton"), 0);
+  ASSERT_EQ(AddStandrd(*file_, 7, "Smith", "Carlton"), 0) << "a duplicate in DUP keys is stored";
+  auto& r = file_->Record<StandrdRecord>();
+  r.SUBURB = "Fitzroy";
+  PUT(*file_);  // the record just added is current
+  EXPECT_EQ(RtErrorCode(), 0);
+
+  SETfile(*file_);
+  NEXT(*file_);
+  EXPECT_EQ(r.SUBURB.clipped(), "Carlton");
+  NEXT(*file_);
+  EXPECT_EQ(r.SUBURB.clipped(), "Fitzroy");
+  DELETE(*file_);
+  EXPECT_EQ(RtErrorCode(), 0);
+  PUT(*file_);
+  EXPECT_EQ(RtErrorCode(), kRecordNotAvailable) << "the deleted record is no longer current";
+  EXPECT_EQ(RecordOrderIds(*file_).size(), 1u);
+}
+
+TEST_F(OperationsTest, ReadOnlyAccessRefusesWrites) {
+  OPEN(*file_, 0x40);
+  ASSERT_EQ(RtErrorCode(), 0);
+  AddStandrd(*file_, 1, "A");
+  EXPECT_EQ(RtErrorCode(), kAccessDenied);
+  LOGOUT(1, *file_);
+  EXPECT_EQ(RtErrorCode(), kUnableToLogTransaction);
+}
+
+TEST_F(OperationsTest, GetFilePointer) {
+  OPEN(*file_, 0x42);
+  AddStandrd(*file_, 5, "Jones");
+  const std::string pos = POSITIONfile(*file_);
+  GETfileptr(*file_, 0);
+  EXPECT_EQ(RtErrorCode(), kRecordNotFound);
+  PUT(*file_);
+  EXPECT_EQ(RtErrorCode(), kRecordNotAvailable) << "pointer 0 leaves no current record";
+  file_->Record<StandrdRecord>().CUSID = 0;
+  GETfileptr(*file_, 1);
+  EXPECT_EQ(RtErrorCode(), 0);
+  EXPECT_EQ(file_->Record<StandrdRecord>().CUSID, 5);
+  EXPECT_EQ(POSITIONfile(*file_), pos);
+}
+
+TEST_F(OperationsTest, UniqueKeyRefusesADuplicate) {
+  auto keys = StandrdKeys();
+  keys[1].dup = false;
+  auto unique = MakeStandrd(dir_ / "UNIQUE", keys);
+  CREATE(*unique);
+  OPEN(*unique, 0x42);
+  EXPECT_EQ(AddStandrd(*unique, 1, "A"), 0);
+  EXPECT_EQ(AddStandrd(*unique, 1, "B"), kCreatesDuplicateKey);
+  EXPECT_EQ(RecordOrderIds(*unique).size(), 1u) << "nothing half-added";
+  CLOSE(*unique);
+}
+
+TEST(PropertiesTest, OwnerAndDeclaredNameWhetherOpenOrNot) {
+  STRING<256> varName("variable.tps");
+  FileDecl varname("Varname", FileName(&varName), "VAR", "", CreateThread(), StandrdLayout("VAR"), VarnameKeys());
+  auto encrypt = MakeStandrd("ENCRYPT", StandrdKeys(), "xk");
+  auto standrd = MakeStandrd("STANDRD");
+  EXPECT_EQ(GET_PROPERTY(*standrd, kPropOwner), "");
+  EXPECT_EQ(GET_PROPERTY(*encrypt, kPropOwner), "xk");
+  EXPECT_EQ(GET_PROPERTY(*standrd, kPropFileName), "STANDRD");
+  EXPECT_EQ(GET_PROPERTY(varname, kPropFileName), "variable.tps");
+  EXPECT_EQ(RtErrorCode(), 0);
+  EXPECT_EQ(GET_PROPERTY(varname, 0x7317), "");
+  EXPECT_EQ(RtErrorCode(), kUnsupportedDriverFunction);
+  EXPECT_EQ(NAME(*standrd), "STANDRD.TPS");
+  EXPECT_EQ(NAME(varname), "variable.tps");
+  EXPECT_EQ(RtErrorCode(), kUnsupportedDriverFunction) << "NAME leaves the error state alone";
+}
+
+TEST(SendTest, OptionsAndReplies) {
+  auto f = MakeStandrd("/nonexistent/STANDRD");
+  struct Case {
+    const char* option;
+    const char* reply;
+  };
+  const Case cases[] = {
+      {"QUICKSCAN=on", "on"}, {"QUICKSCAN", "on"},     {"quickscan=OFF", "off"}, {"QUICKSCAN", "off"},
+      {"QUICKSCAN=maybe", ""}, {"Recover=10", "10"},   {"RECOVER=x", ""},        {"Recover=", ""},
+      {"FULLBUILD=on", ""},    {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SEND(*f, c.option), c.reply) << c.option;
+    EXPECT_EQ(RtErrorCode(), 0) << c.option;
+  }
+}
+
+}  // namespace
+}  // namespace qx::testing
