@@ -14,9 +14,6 @@
 // and a process killed at any moment leaves the file whole; the next opener rolls a
 // half-done transaction back. Nothing but the data file remains once the last opener is
 // gone.
-//
-// Codes used besides those of RtError: 35 "Record Not Found", 37 "File Not Open",
-// 40 "Creates Duplicate Key".
 #pragma once
 
 #include <cassert>
@@ -31,10 +28,6 @@
 #include "runtime/sys/error_state.h"
 
 namespace qx {
-
-constexpr LONG kRecordNotFound = 35;
-constexpr LONG kFileNotOpen = 37;
-constexpr LONG kCreatesDuplicateKey = 40;
 
 // Properties for GET_PROPERTY.
 constexpr LONG kPropOwner = 0x7315;     // the owner password

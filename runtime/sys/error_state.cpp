@@ -23,7 +23,10 @@ std::string_view RtErrorTextFor(LONG code) {
     case kAccessDenied: return "Access Denied";
     case kFileIsLocked: return "File Is Already Locked";
     case kRecordNotAvailable: return "Record Not Available";
+    case kRecordNotFound: return "Record Not Found";
     case kInvalidDataFile: return "Invalid Data File";
+    case kFileNotOpen: return "File Not Open";
+    case kCreatesDuplicateKey: return "Creates Duplicate Key";
     case kKeyFileMustBeRebuilt: return "Key File Must Be Rebuilt";
     case kInvalidRecordDeclaration: return "Invalid Record Declaration";
     case kUnableToLogTransaction: return "Unable To Log Transaction";
