@@ -386,9 +386,16 @@ std::shared_ptr<Completion> ModelTransaction::Commit() {
     calls.push_back([p = std::move(p)](View& v) { v.ShowMessage(p); });
   }
   for (auto& c : calls_) calls.push_back(std::move(c));
-  std::unique_lock<std::mutex> flush(model_.flushMu);
+  // A view that calls ViewInput from inside a View call (on the thread that is already
+  // calling it) gets its follow-up calls at once, in order, instead of a deadlock.
+  thread_local bool tCallingView = false;
+  std::unique_lock<std::mutex> flush(model_.flushMu, std::defer_lock);
+  if (!tCallingView) flush.lock();
   lock_.unlock();
+  const bool outer = !tCallingView;
+  tCallingView = true;
   for (auto& c : calls) c(*view);
+  if (outer) tCallingView = false;
   return drawn;
 }
 

@@ -62,7 +62,7 @@ void UseVariable::SetText(std::string_view text) {
     case Type::kString: {
       char* p = static_cast<char*>(address_);
       const size_t n = std::min(text.size(), width_);
-      std::memmove(p, text.data(), n);
+      if (n > 0) std::memmove(p, text.data(), n);  // an empty view may carry no pointer
       std::memset(p + n, ' ', width_ - n);
       return;
     }
@@ -71,7 +71,7 @@ void UseVariable::SetText(std::string_view text) {
       if (stop != std::string_view::npos) text = text.substr(0, stop);
       char* p = static_cast<char*>(address_);
       const size_t n = std::min(text.size(), width_ - 1);
-      std::memmove(p, text.data(), n);
+      if (n > 0) std::memmove(p, text.data(), n);
       std::memset(p + n, 0, width_ - n);
       return;
     }

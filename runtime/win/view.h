@@ -1,10 +1,19 @@
 // The interface between the window model and a view (headless or Qt).
 //
 // The model calls a View from program threads and from input threads, never while it holds
-// its own mutex, and always with copies (presentation.h). A View must be thread-safe, must
-// not take the runtime lock and must never block on program code: it queues what it gets
-// for its own thread and returns. A person's input goes back through ViewInput
-// (view_input.h), which any thread may call.
+// its own mutex, and always with copies (presentation.h), in the order of the changes. A
+// View must be thread-safe, must not take the runtime lock and must never block on program
+// code: it queues what it gets for its own (GUI) thread and returns. A person's input goes
+// back through ViewInput (view_input.h), which any thread may call, also from inside a View
+// call.
+//
+// A Qt view, for instance: each View call posts a copy to the GUI thread
+// (QMetaObject::invokeMethod with Qt::QueuedConnection); the GUI thread builds or updates the
+// QMdiSubWindow / QMainWindow / QDialog for the window id, maps dialog units through the
+// window font's metrics, calls `drawn` once the widget is shown, disables the widgets of a
+// window whose takesInput is false, and turns clicks, menu choices, typing, resizes, the
+// close box and message box buttons into ViewInput calls. It never decides an outcome
+// itself: a close box only asks (ViewInput::Close); the window goes when CloseWindow comes.
 //
 // Life: the process entry creates one View, installs it with RtInstallView, runs View::Run
 // on the process's main thread and calls View::Stop when the program ends.
