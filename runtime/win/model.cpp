@@ -386,6 +386,10 @@ std::shared_ptr<Completion> ModelTransaction::Commit() {
     calls.push_back([p = std::move(p)](View& v) { v.ShowMessage(p); });
   }
   for (auto& c : calls_) calls.push_back(std::move(c));
+  if (calls.empty()) {
+    lock_.unlock();
+    return drawn;
+  }
   // A view that calls ViewInput from inside a View call (on the thread that is already
   // calling it) gets its follow-up calls at once, in order, instead of a deadlock.
   thread_local bool tCallingView = false;
