@@ -1,0 +1,105 @@
+// The base of every control kind of the window model. One class per kind, one file each
+// (button_control.h, string_control.h, ...); the window creates them from its description
+// through the kind table (control_kinds.h).
+//
+// Two sides, two locks:
+//   - the screen side (text shown, state, properties) belongs to the model and is touched
+//     only under the model's mutex, by program threads and input threads alike;
+//   - the USE variable is program memory: Display (variable to screen) and Accept (screen
+//     to variable) run only on the window's program thread, which holds the runtime lock
+//     (and the model's mutex).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/win/description.h"
+#include "runtime/win/events.h"
+#include "runtime/win/presentation.h"
+#include "runtime/win/use_variable.h"
+#include "runtime/win/view_input.h"
+
+namespace qx {
+
+// What an input handler may ask of its window; provided by the model under its mutex.
+class InputContext {
+ public:
+  virtual ~InputContext() = default;
+  // Queues `event` on the control's window, at the back (or the front).
+  virtual void Queue(const Event& event, bool front = false) = 0;
+  // Runs standard action `action` for the control `field` of this window.
+  virtual void RunStandardAction(LONG action, LONG field, const std::optional<std::string>& clipboard) = 0;
+  // The window's default button (0 = none).
+  virtual LONG DefaultButton() const = 0;
+};
+
+class Control {
+ public:
+  Control(const ControlDescription& description, ControlArea area, LONG parentField);
+  virtual ~Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  const ControlDescription& description() const { return desc_; }
+  LONG field() const { return desc_.field; }
+  const std::string& kind() const { return desc_.kind; }
+  ControlArea area() const { return area_; }
+  bool disabled() const { return disabled_; }
+  bool hidden() const { return hidden_; }
+  const std::string& text() const { return text_; }
+
+  // Whether the control takes one of the window's USE variables (in creation order).
+  virtual bool ConsumesVariable() const { return false; }
+  void Bind(UseVariable variable) { variable_ = variable; }
+  const UseVariable& variable() const { return variable_; }
+
+  // Program thread: shows the USE variable's value (RtDisplay). Default: nothing.
+  virtual void Display() {}
+  // Program thread, as the control's EVENT:Accepted is taken: the screen text goes to the
+  // USE variable. False when the text is refused (the event becomes EVENT:Rejected).
+  virtual bool Accept() { return true; }
+  // Takes part in the accept-all pass (RtSelect(0)).
+  virtual bool InAcceptAll() const { return false; }
+  // Can hold the focus; a prompt passes it on to the next control that can.
+  virtual bool TakesFocus() const { return false; }
+  // Takes typed text.
+  virtual bool Editable() const { return false; }
+
+  // Input, under the model's mutex on any thread. Defaults refuse with kNotApplicable.
+  virtual InputResult OnPress(InputContext& window, const std::optional<std::string>& clipboard);
+  virtual InputResult OnType(InputContext& window, std::string_view text, bool accept);
+  // A key that is none of the control's alert keys.
+  virtual InputResult OnKey(InputContext& window, LONG keyCode, LONG keyChar);
+  // Alert key `keyCode` of this control (PropAlertKeys holds it).
+  bool IsAlertKey(LONG keyCode) const;
+
+  // Properties; false when the control has no such property (the window may still).
+  virtual bool GetProperty(LONG property, LONG index, std::string& value) const;
+  virtual bool SetProperty(LONG property, LONG index, std::string_view value);
+
+  // Fills the copy the views get.
+  virtual void Present(ControlPresentation& out) const;
+
+  // Screen text, as cut and paste change it (editable controls only).
+  void SetScreenText(std::string text) { text_ = std::move(text); }
+
+ protected:
+  ControlDescription desc_;
+  ControlArea area_;
+  LONG parentField_;
+  DialogRect at_;
+  std::string text_;
+  bool disabled_ = false;
+  bool hidden_ = false;
+  std::vector<LONG> alertKeys_;  // index 1..255; 0 = none
+  UseVariable variable_;
+};
+
+// Truth as a property text: "1" or "".
+inline std::string TruthText(bool v) { return v ? "1" : ""; }
+// A property text tested for truth: not empty, not all blanks, not a number equal to 0.
+bool TextIsTrue(std::string_view text);
+
+}  // namespace qx

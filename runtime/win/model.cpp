@@ -1,0 +1,498 @@
+// The window model's shared state and the changes every operation shares; see model.h.
+#include "runtime/win/model.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+
+#include "runtime/sys/runtime_lock.h"
+#include "runtime/win/standard_actions.h"
+
+namespace qx {
+
+Control* WindowModel::Find(LONG field) const {
+  for (const auto& c : controls) {
+    if (c->field() == field) return c.get();
+  }
+  return nullptr;
+}
+
+size_t WindowModel::IndexOf(LONG field) const {
+  for (size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i]->field() == field) return i;
+  }
+  return controls.size();
+}
+
+Model& Model::Get() {
+  static Model model;
+  return model;
+}
+
+WindowModel* Model::FindWindow(LONG id) const {
+  auto it = windows.find(id);
+  return it == windows.end() ? nullptr : it->second.get();
+}
+
+WindowModel* Model::CurrentWindowOf(LONG thread) const {
+  if (thread < 0 || thread > kMaxProgramThread) return nullptr;
+  const auto& open = threadWindows[static_cast<size_t>(thread)];
+  return open.empty() ? nullptr : FindWindow(open.back());
+}
+
+bool Model::TakesInput(const WindowModel& w) const {
+  if (!w.open || w.closeDownPending) return false;
+  if (threadMessages[static_cast<size_t>(w.thread)] > 0) return false;
+  return CurrentWindowOf(w.thread) == &w;
+}
+
+void Model::QueueEvent(WindowModel& w, const Event& e, bool front) {
+  if (front) {
+    w.queue.push_front(e);
+  } else {
+    w.queue.push_back(e);
+  }
+  Touch();
+}
+
+void Model::Activate(ModelTransaction& t, WindowModel& w) {
+  if (activeWindow == w.id) return;
+  if (WindowModel* old = FindWindow(activeWindow)) t.Dirty(old->id);
+  activeWindow = w.id;
+  t.Dirty(w.id);
+  // One waiting EVENT:GainFocus says it all.
+  for (const Event& waiting : w.queue) {
+    if (waiting.number == kEventGainFocus) return;
+  }
+  Event e;
+  e.number = kEventGainFocus;
+  QueueEvent(w, e, false);
+}
+
+void Model::CloseOpenWindow(ModelTransaction& t, WindowModel& w) {
+  if (!w.open) return;
+  w.open = false;
+  w.openPending = false;
+  w.closeDownPending = false;
+  w.acceptAll = false;
+  w.queue.clear();
+  auto& list = threadWindows[static_cast<size_t>(w.thread)];
+  list.erase(std::remove(list.begin(), list.end(), w.id), list.end());
+  t.Closed(w.id);
+  t.DirtyAll();
+  if (w.kind == "application") {
+    // The frame's MDI children close with it: each gets a close request ahead of its
+    // waiting events, on its own thread.
+    for (auto& [id, child] : windows) {
+      if (child->open && child->parent == w.id) {
+        Event e;
+        e.number = kEventCloseWindow;
+        QueueEvent(*child, e, true);
+      }
+    }
+  }
+  if (activeWindow == w.id) {
+    activeWindow = 0;
+    WindowModel* next = CurrentWindowOf(w.thread);
+    if (next == nullptr) {
+      for (auto& [id, other] : windows) {
+        if (other->open && TakesInput(*other) && (next == nullptr || other->openSequence > next->openSequence)) {
+          next = other.get();
+        }
+      }
+    }
+    if (next != nullptr) Activate(t, *next);
+  }
+  Touch();
+}
+
+void Model::AddLog(const std::string& what, LONG window, const std::string& detail) {
+  PresentationLogEntry e;
+  e.sequence = ++logSequence;
+  e.what = what;
+  e.window = window;
+  e.detail = detail;
+  log.push_back(std::move(e));
+  while (log.size() > 200) log.pop_front();
+  Touch();
+}
+
+WindowModel* Model::StatusBarFor(WindowModel& w) const {
+  if (w.desc && !w.desc->statusBar.empty()) return &w;
+  if (w.parent != 0) {
+    WindowModel* frame = FindWindow(w.parent);
+    if (frame && frame->open && frame->desc && !frame->desc->statusBar.empty()) return frame;
+  }
+  return nullptr;
+}
+
+void Model::ShowControlMessage(ModelTransaction& t, WindowModel& w, LONG field) {
+  WindowModel* bar = StatusBarFor(w);
+  if (bar == nullptr) return;
+  const Control* c = field != 0 ? w.Find(field) : nullptr;
+  const std::string text = c ? c->description().message : std::string();
+  if (bar->statusTexts.empty()) bar->statusTexts.resize(1);
+  if (bar->statusTexts[0] != text) {
+    bar->statusTexts[0] = text;
+    t.Dirty(bar->id);
+    Touch();
+  }
+}
+
+WindowPresentation Model::Present(const WindowModel& w) const {
+  WindowPresentation p;
+  p.revision = revision;
+  p.id = w.id;
+  p.kind = w.kind;
+  p.thread = w.thread;
+  p.parent = w.parent;
+  p.title = w.title;
+  p.x = w.x;
+  p.y = w.y;
+  p.width = w.width;
+  p.height = w.height;
+  p.minWidth = w.minWidth;
+  p.minHeight = w.minHeight;
+  if (w.desc) {
+    const WindowDescription& d = *w.desc;
+    p.module = d.module;
+    p.label = d.label;
+    p.centred = d.centred || (!d.at.x && !d.at.y);
+    p.font = d.font;
+    p.frame = d.frame;
+    p.background = d.background;
+    p.icon = d.icon;
+    p.wallpaper = d.wallpaper;
+    p.statusWidths = d.statusBar;
+    p.hasToolbar = d.toolbar.present;
+    p.toolbar = d.toolbar.at;
+  }
+  p.statusTexts = w.statusTexts;
+  p.statusTexts.resize(p.statusWidths.size());
+  for (const auto& c : w.controls) {
+    ControlPresentation cp;
+    c->Present(cp);
+    cp.focused = c->field() == w.focus && w.focus != 0;
+    p.controls.push_back(std::move(cp));
+  }
+  if (w.kind == "application") {
+    std::vector<const WindowModel*> kids;
+    for (const auto& [id, child] : windows) {
+      if (child->open && child->parent == w.id) kids.push_back(child.get());
+    }
+    std::sort(kids.begin(), kids.end(), [](auto a, auto b) { return a->openSequence < b->openSequence; });
+    for (const WindowModel* k : kids) p.children.push_back({k->id, k->title});
+  }
+  p.focus = w.focus;
+  p.takesInput = TakesInput(w);
+  p.active = activeWindow == w.id;
+  p.waitCursor = waitCursor;
+  return p;
+}
+
+MessagePresentation Model::PresentMessage(const MessageState& m) const {
+  MessagePresentation p = m.box;
+  p.revision = revision;
+  return p;
+}
+
+void Model::OpenNotice(ModelTransaction& t, const std::string& text, const std::string& caption, LONG icon) {
+  MessageState m;
+  m.box.id = nextMessageId++;
+  m.box.thread = 0;
+  m.box.text = text;
+  m.box.caption = caption;
+  m.box.icon.systemIcon = icon;
+  m.box.buttons = kButtonOk;
+  m.box.defaultButton = kButtonOk;
+  m.notice = true;
+  const LONG id = m.box.id;
+  messages[id] = std::move(m);
+  t.MessageOpened(id);
+  Touch();
+}
+
+namespace {
+
+// The client area of a frame, in dialog units, where its children are arranged.
+void ClientArea(const WindowModel& frame, LONG& top, LONG& width, LONG& height) {
+  top = 0;
+  if (frame.desc && frame.desc->toolbar.present) top = frame.desc->toolbar.at.height.value_or(0);
+  width = frame.width;
+  height = frame.height - top - (frame.desc && !frame.desc->statusBar.empty() ? 10 : 0);
+  if (height < 1) height = 1;
+}
+
+void Place(Model& m, ModelTransaction& t, WindowModel& w, LONG x, LONG y, LONG width, LONG height) {
+  width = std::max(width, w.minWidth);
+  height = std::max(height, w.minHeight);
+  const bool moved = !w.x || !w.y || *w.x != x || *w.y != y;
+  const bool sized = w.width != width || w.height != height;
+  w.x = x;
+  w.y = y;
+  w.width = width;
+  w.height = height;
+  t.Dirty(w.id);
+  if (w.desc && w.desc->sizeEvents) {
+    Event e;
+    if (moved) {
+      e.number = kEventMoved;
+      m.QueueEvent(w, e, false);
+    }
+    if (sized) {
+      e.number = kEventSized;
+      m.QueueEvent(w, e, false);
+    }
+  }
+  m.Touch();
+}
+
+}  // namespace
+
+void Model::RunStandardAction(ModelTransaction& t, WindowModel& w, LONG action, LONG field,
+                              const std::optional<std::string>& viewClipboard) {
+  // The focused control for the clipboard actions: in a frame, the one of its active child.
+  WindowModel* target = &w;
+  if (w.kind == "application") {
+    WindowModel* a = FindWindow(activeWindow);
+    if (a && a->parent == w.id) target = a;
+  }
+  Control* focused = target->Find(target->focus);
+  switch (action) {
+    case kStdClose: {
+      Event e;
+      e.number = kEventCloseWindow;
+      QueueEvent(w, e, false);
+      return;
+    }
+    case kStdPrintSetup:
+      AddLog("print-setup", w.id, {});
+      t.Call([id = w.id](View& v) { v.ShowPrintSetup(id); });
+      return;
+    case kStdCut:
+    case kStdCopy:
+    case kStdPaste: {
+      if (focused == nullptr || !focused->Editable() || focused->disabled()) return;
+      if (action == kStdPaste) {
+        const std::string text = viewClipboard ? *viewClipboard : clipboard;
+        focused->SetScreenText(text);
+        AddLog("clipboard", target->id, "paste");
+      } else {
+        clipboard = focused->text();
+        if (action == kStdCut) focused->SetScreenText({});
+        AddLog("clipboard", target->id, action == kStdCut ? "cut" : "copy");
+        t.Call([text = clipboard](View& v) { v.SetClipboard(text); });
+      }
+      t.Dirty(target->id);
+      return;
+    }
+    case kStdTile:
+    case kStdCascade: {
+      std::vector<WindowModel*> kids;
+      for (auto& [id, child] : windows) {
+        if (child->open && child->parent == w.id) kids.push_back(child.get());
+      }
+      std::sort(kids.begin(), kids.end(), [](auto a, auto b) { return a->openSequence < b->openSequence; });
+      if (kids.empty()) return;
+      LONG top, cw, ch;
+      ClientArea(w, top, cw, ch);
+      if (action == kStdCascade) {
+        LONG i = 0;
+        for (WindowModel* k : kids) {
+          Place(*this, t, *k, 6 * i, 12 * i, k->width, k->height);
+          ++i;
+        }
+      } else {
+        const LONG n = static_cast<LONG>(kids.size());
+        LONG cols = 1;
+        while (cols * cols < n) ++cols;
+        const LONG rows = (n + cols - 1) / cols;
+        for (LONG i = 0; i < n; ++i) {
+          const LONG r = i / cols, c = i % cols;
+          Place(*this, t, *kids[static_cast<size_t>(i)], c * (cw / cols), r * (ch / rows), cw / cols, ch / rows);
+        }
+      }
+      AddLog(action == kStdTile ? "tile" : "cascade", w.id, {});
+      return;
+    }
+    case kStdArrangeIcons:
+      AddLog("arrange-icons", w.id, {});
+      t.Call([id = w.id](View& v) { v.ArrangeIcons(id); });
+      return;
+    case kStdHelpContents:
+    case kStdHelpOnHelp:
+    case kStdHelpSearch:
+    case kStdContextHelp:
+      OpenNotice(t, kNoHelpFileText, kNoHelpFileCaption, kIconInformation);
+      return;
+    default:
+      (void)field;
+      return;
+  }
+}
+
+void Completion::Done() {
+  std::lock_guard<std::mutex> lock(mu_);
+  done_ = true;
+  cv_.notify_all();
+}
+
+bool Completion::Wait(int timeoutMs) {
+  std::unique_lock<std::mutex> lock(mu_);
+  return cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return done_; });
+}
+
+ModelTransaction::ModelTransaction() : model_(Model::Get()), lock_(model_.mu) {}
+
+ModelTransaction::~ModelTransaction() {
+  if (!committed_) Commit();
+}
+
+void ModelTransaction::DirtyAll() {
+  for (const auto& [id, w] : model_.windows) {
+    if (w->open) dirty_.insert(id);
+  }
+}
+
+std::shared_ptr<Completion> ModelTransaction::Commit() {
+  committed_ = true;
+  View* view = model_.view;
+  if (view == nullptr) {
+    lock_.unlock();
+    return nullptr;
+  }
+  // Copies are made under the model mutex; the view is called after it is released, under
+  // flushMu so that calls reach the view in the order of the changes.
+  std::vector<std::function<void(View&)>> calls;
+  std::shared_ptr<Completion> drawn;
+  for (LONG id : closed_) calls.push_back([id](View& v) { v.CloseWindow(id); });
+  for (LONG id : dirty_) {
+    const WindowModel* w = model_.FindWindow(id);
+    if (w == nullptr || !w->open) continue;
+    WindowPresentation p = model_.Present(*w);
+    DrawnAck ack;
+    if (id == ackWindow_) {
+      drawn = std::make_shared<Completion>();
+      ack = [drawn] { drawn->Done(); };
+    }
+    calls.push_back([p = std::move(p), ack](View& v) { v.ShowWindow(p, ack); });
+  }
+  for (LONG id : closedMessages_) calls.push_back([id](View& v) { v.CloseMessage(id); });
+  for (LONG id : openedMessages_) {
+    auto it = model_.messages.find(id);
+    if (it == model_.messages.end()) continue;
+    MessagePresentation p = model_.PresentMessage(it->second);
+    calls.push_back([p = std::move(p)](View& v) { v.ShowMessage(p); });
+  }
+  for (auto& c : calls_) calls.push_back(std::move(c));
+  if (calls.empty()) {
+    lock_.unlock();
+    return drawn;
+  }
+  // A view that calls ViewInput from inside a View call (on the thread that is already
+  // calling it) gets its follow-up calls at once, in order, instead of a deadlock.
+  thread_local bool tCallingView = false;
+  std::unique_lock<std::mutex> flush(model_.flushMu, std::defer_lock);
+  if (!tCallingView) flush.lock();
+  lock_.unlock();
+  const bool outer = !tCallingView;
+  tCallingView = true;
+  for (auto& c : calls) c(*view);
+  if (outer) tCallingView = false;
+  return drawn;
+}
+
+void WaitForDrawn(const std::shared_ptr<Completion>& drawn) {
+  if (!drawn) return;
+  WaitOutsideRuntime wait;
+  if (!drawn->Wait(30000)) std::fprintf(stderr, "qxrt: the view did not draw a window within 30 s\n");
+}
+
+void RtInstallView(View* view) {
+  std::lock_guard<std::mutex> lock(Model::Get().mu);
+  Model::Get().view = view;
+}
+
+const char* EventName(LONG number) {
+  switch (number) {
+    case kEventAccepted: return "EVENT:Accepted";
+    case kEventNewSelection: return "EVENT:NewSelection";
+    case kEventScrollUp: return "EVENT:ScrollUp";
+    case kEventScrollDown: return "EVENT:ScrollDown";
+    case kEventPageUp: return "EVENT:PageUp";
+    case kEventPageDown: return "EVENT:PageDown";
+    case kEventScrollTop: return "EVENT:ScrollTop";
+    case kEventScrollBottom: return "EVENT:ScrollBottom";
+    case kEventAlertKey: return "EVENT:AlertKey";
+    case kEventScrollDrag: return "EVENT:ScrollDrag";
+    case kEventTabChanging: return "EVENT:TabChanging";
+    case kEventRejected: return "EVENT:Rejected";
+    case kEventSelected: return "EVENT:Selected";
+    case kEventCloseWindow: return "EVENT:CloseWindow";
+    case kEventCloseDown: return "EVENT:CloseDown";
+    case kEventOpenWindow: return "EVENT:OpenWindow";
+    case kEventGainFocus: return "EVENT:GainFocus";
+    case kEventCompleted: return "EVENT:Completed";
+    case kEventMoved: return "EVENT:Moved";
+    case kEventSized: return "EVENT:Sized";
+    default: return "EVENT:?";
+  }
+}
+
+const char* MessageButtonName(LONG button) {
+  switch (button) {
+    case kButtonOk: return "OK";
+    case kButtonYes: return "Yes";
+    case kButtonNo: return "No";
+    case kButtonAbort: return "Abort";
+    case kButtonRetry: return "Retry";
+    case kButtonIgnore: return "Ignore";
+    case kButtonCancel: return "Cancel";
+    default: return "";
+  }
+}
+
+LONG MessageButtonByName(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (LONG b = 1; b <= kButtonCancel; b <<= 1) {
+    std::string n = MessageButtonName(b);
+    for (char& c : n) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (n == lower) return b;
+  }
+  return 0;
+}
+
+PresentationState ReadPresentation() {
+  Model& m = Model::Get();
+  std::lock_guard<std::mutex> lock(m.mu);
+  PresentationState s;
+  s.revision = m.revision;
+  std::vector<const WindowModel*> open;
+  for (const auto& [id, w] : m.windows) {
+    if (w->open) open.push_back(w.get());
+  }
+  std::sort(open.begin(), open.end(), [](auto a, auto b) { return a->openSequence < b->openSequence; });
+  for (const WindowModel* w : open) s.windows.push_back(m.Present(*w));
+  for (const auto& [id, msg] : m.messages) {
+    if (!msg.answered) s.messages.push_back(m.PresentMessage(msg));
+  }
+  s.log.assign(m.log.begin(), m.log.end());
+  return s;
+}
+
+std::uint64_t PresentationRevision() {
+  Model& m = Model::Get();
+  std::lock_guard<std::mutex> lock(m.mu);
+  return m.revision;
+}
+
+std::uint64_t WaitPresentationChange(std::uint64_t seen, int timeoutMs) {
+  Model& m = Model::Get();
+  std::unique_lock<std::mutex> lock(m.mu);
+  m.cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m.revision > seen; });
+  return m.revision;
+}
+
+}  // namespace qx
