@@ -66,7 +66,7 @@ class STRING {
   // A longer value is cut to N bytes, a shorter one padded with blanks.
   void assign(std::string_view s) {
     const size_t n = std::min(s.size(), N);
-    std::memmove(data_, s.data(), n);
+    if (n > 0) std::memmove(data_, s.data(), n);  // an empty view may carry a null pointer
     std::memset(data_ + n, ' ', N - n);
   }
   void clear() { std::memset(data_, ' ', N); }
@@ -112,7 +112,7 @@ class CSTRING {
     const size_t stop = s.find('\0');
     if (stop != std::string_view::npos) s = s.substr(0, stop);
     const size_t n = std::min(s.size(), N - 1);
-    std::memmove(data_, s.data(), n);
+    if (n > 0) std::memmove(data_, s.data(), n);
     std::memset(data_ + n, 0, N - n);
   }
   void clear() { std::memset(data_, 0, N); }

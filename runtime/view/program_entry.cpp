@@ -14,10 +14,7 @@
 #include "runtime/win/threads.h"
 #include "runtime/win/view.h"
 
-#if __has_include("runtime/sys/command_line.h")
 #include "runtime/sys/command_line.h"
-#define QX_HAVE_COMMAND_LINE 1
-#endif
 
 #ifdef QX_HAVE_QT_VIEW
 #include "runtime/view/qt/qt_view.h"
@@ -53,9 +50,7 @@ void EndProcess(LONG exitCode) {
 }  // namespace
 
 int RtRunProgram(int argc, char** argv, void (*programEntry)()) {
-#ifdef QX_HAVE_COMMAND_LINE
   RtInitCommandLine(argc, argv);
-#endif
   std::unique_ptr<AutomationChannel> channel;
   if (const char* path = std::getenv(kAutomationVariable); path && *path) {
     std::string error;

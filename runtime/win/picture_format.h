@@ -1,6 +1,5 @@
 // Display pictures of string controls ("@s20", "@n-14", "s255"): the one place where the
-// window model formats a USE variable for display. It covers the pictures the programs'
-// windows use until the text library's picture operations take its place.
+// window model formats a USE variable for display, through the text library's pictures.
 #pragma once
 
 #include <string>
@@ -10,10 +9,8 @@
 
 namespace qx {
 
-// The variable's value as the picture shows it. "@sN": the text cut to N characters,
-// trailing blanks removed; "@n[-]N": the number in decimal, whole (the "-" allows a
-// negative sign); any other picture: the value's text with trailing blanks removed.
-// The leading "@" may be omitted.
+// The variable's value as the picture shows it (runtime/text/picture.h); a text that is
+// no picture shows the value's text with trailing blanks removed.
 std::string FormatForPicture(std::string_view picture, const UseVariable& value);
 
 }  // namespace qx

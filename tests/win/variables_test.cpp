@@ -50,7 +50,9 @@ TEST(UseVariable, DisplayPictures) {
     const char* shown;
   } cases[] = {
       {"@s255", text, "C:/Data/Demo"}, {"s255", text, "C:/Data/Demo"}, {"@s4", text, "C:/D"},
-      {"@n-14", n, "-1234"},           {"@n14", n, "1234"},            {"@d17", n, "-1234"},
+      {"@n-14", n, "-1234"},           {"@n14", n, "##############"},  // no room for the sign
+      {"@d17", n, ""},                 // no date
+      {"no picture", text, "C:/Data/Demo"},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatForPicture(c.picture, c.value), c.shown) << c.picture;
 }
