@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "runtime/view/qt/dialog_units.h"
+#include "runtime/view/qt/font_mapping.h"
 #include "runtime/view/qt/status_bar.h"
 #include "runtime/view/qt/workspace_area.h"
 #include "tests/view_qt/qt_view_test_support.h"
@@ -95,7 +97,15 @@ TEST(QtViewFrame, MenusToolbarWorkspaceAndChildWindows) {
   ASSERT_NE(childButton, nullptr);
   EXPECT_TRUE(QTest::qWaitFor([&] { return childButton->isVisible(); })) << "the child's controls are shown";
 
-  EXPECT_GT(childButton->mapTo(child->outer(), QPoint(0, 0)).y(), 0);
+  auto* sub = qobject_cast<QMdiSubWindow*>(child->outer());
+  ASSERT_NE(sub, nullptr);
+  const QRect inside = sub->widget()->geometry();
+  EXPECT_FALSE(sub->widget()->isWindow());
+  EXPECT_GT(inside.top(), 0) << "the window's client is below its title bar";
+  EXPECT_GT(inside.width(), sub->width() - 12) << "and fills the window";
+  EXPECT_GT(inside.bottom(), sub->height() - 12);
+  const DialogUnits units(QtFontFor("MS Sans Serif", 8, 0, false));
+  EXPECT_EQ(inside.size(), QSize(units.ToPixelsX(150), units.ToPixelsY(80))) << "its size is the client's, as described";
   QTest::mouseClick(childButton, Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([&] { return gChildJournal.Saw(kEventAccepted, 1); })) << "the child's own thread hears it";
 

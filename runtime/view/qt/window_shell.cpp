@@ -28,6 +28,8 @@
 namespace qx {
 namespace {
 
+// The status bar's height in vertical dialog units of the window's font.
+constexpr int kStatusBarHeightUnits = 10;
 // How long a window that is shown but not painted keeps the program waiting.
 constexpr int kLongestAckWaitMs = 2000;
 
@@ -106,6 +108,9 @@ QSize ContentExtent(const WindowPresentation& w, const DialogUnits& units) {
 
 WindowBody::WindowBody(WindowShell& shell, QWidget* parent) : QMainWindow(parent), shell_(shell) {
   setProperty(kWindowIdProperty, QVariant::fromValue<int>(shell.id()));
+  // A main window is a window of its own even with a parent; inside a sub-window it must be
+  // a plain widget that the sub-window lays out.
+  if (parent != nullptr) setWindowFlags(Qt::Widget);
 }
 
 void WindowBody::SetBorder(int pixels, bool raised) {
@@ -180,7 +185,6 @@ WindowShell::WindowShell(const WindowPresentation& first, WindowShell* frame) : 
     sub_ = new ChildSubWindow(*this, nullptr);
     body_ = new WindowBody(*this, sub_);
     sub_->setWidget(body_);
-    body_->show();  // set in the sub-window, the body would stay hidden with it
     sub_->setAttribute(Qt::WA_DeleteOnClose, false);
     frame_->workspace()->addSubWindow(sub_);
   } else {
@@ -188,6 +192,7 @@ WindowShell::WindowShell(const WindowPresentation& first, WindowShell* frame) : 
     body_ = new WindowBody(*this, nullptr);
   }
   Build(first);
+  if (sub_) body_->show();  // set in the sub-window, the body stays hidden until shown
 }
 
 WindowShell::~WindowShell() {
@@ -252,6 +257,7 @@ void WindowShell::Build(const WindowPresentation& w) {
     status_ = new StatusBarView(body_->statusBar(), w.statusWidths);
     body_->statusBar()->setSizeGripEnabled(Resizable(w) && !sub_);
   }
+  if (sub_ && w.icon.empty() && frame_) sub_->setWindowIcon(frame_->outer()->windowIcon());
   for (const ControlPresentation& c : w.controls) {
     if (c.area == ControlArea::kMenuBar) {
       controls_.push_back(nullptr);
@@ -351,31 +357,40 @@ void WindowShell::Apply(const WindowPresentation& w) {
 
 void WindowShell::ApplyFrameAndPlace(const WindowPresentation& w, bool first) {
   const QSize client = ClientPixels(w);
-  const int statusHeight = status_ ? body_->statusBar()->sizeHint().height() : 0;
+  // The status bar is as high as the model counts it when it arranges child windows.
+  const int statusHeight = status_ ? style_.units.ToPixelsY(kStatusBarHeightUnits) : 0;
+  if (status_) body_->statusBar()->setFixedHeight(statusHeight);
   if (strip_) {
     const int described = w.toolbar.height ? style_.units.ToPixelsY(static_cast<int>(*w.toolbar.height)) : 0;
     static_cast<ToolbarStrip*>(strip_)->SetDescribedHeight(described);
     // A toolbar higher than the window shows what fits.
     const int room = sub_ ? client.height() : client.height() - statusHeight;
-    strip_->setFixedHeight(std::max(0, std::min(described, room)));
+    const int height = std::max(0, std::min(described, room));
+    strip_->setFixedHeight(height);
+    // No room left for child windows (the converter's frame is all toolbar): no workspace.
+    if (workspace_) workspace_->setVisible(room - height > 0);
   }
   reportedSize_ = QSize(static_cast<int>(w.width), static_cast<int>(w.height));
   if (sub_) {
     if (sub_->isMaximized() || sub_->isMinimized()) return;
+    // The sub-window is the client with the caption and border around it.
+    const QMargins decoration = sub_->contentsMargins();
+    const QSize whole = client.grownBy(decoration);
     if (Resizable(w)) {
-      sub_->setMinimumSize(style_.units.ToPixelsX(static_cast<int>(w.minWidth)),
-                           style_.units.ToPixelsY(static_cast<int>(w.minHeight)));
+      sub_->setMinimumSize(QSize(style_.units.ToPixelsX(static_cast<int>(w.minWidth)),
+                                 style_.units.ToPixelsY(static_cast<int>(w.minHeight)))
+                               .grownBy(decoration));
       sub_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-      if (sub_->size() != client) sub_->resize(client);
+      if (sub_->size() != whole) sub_->resize(whole);
     } else {
-      sub_->setFixedSize(client);
+      sub_->setFixedSize(whole);
     }
     QPoint at;
     if (w.x && w.y) {
       at = QPoint(style_.units.ToPixelsX(static_cast<int>(*w.x)), style_.units.ToPixelsY(static_cast<int>(*w.y)));
     } else if (first) {
       const QSize area = frame_->workspace()->viewport()->size();
-      at = QPoint(std::max(0, (area.width() - client.width()) / 2), std::max(0, (area.height() - client.height()) / 2));
+      at = QPoint(std::max(0, (area.width() - whole.width()) / 2), std::max(0, (area.height() - whole.height()) / 2));
     } else {
       return;
     }
@@ -475,7 +490,7 @@ void WindowShell::PersonResized() {
   if (!shown_ || hiding_ || !reportedSize_) return;
   QSize client;
   if (sub_) {
-    client = sub_->size();
+    client = sub_->size().shrunkBy(sub_->contentsMargins());
   } else {
     if (!body_) return;
     client = QSize(body_->width() - 2 * border_, body_->height() - MenuHeight() - 2 * border_);

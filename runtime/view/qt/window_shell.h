@@ -7,12 +7,12 @@
 //                         workspace where the child windows open), then the status bar;
 //   an MDI child window   the same body inside a QMdiSubWindow of its frame's workspace.
 //
-// Units: a top-level window's width and height are its client area (below the menu bar,
-// toolbar and status bar included) in dialog units of its font, its x and y the position
-// on the screen; a child window's x, y, width and height are its whole rectangle in the
-// frame's workspace, in dialog units of its own font, which is what the model arranges when
-// it tiles or cascades them. A window without a position opens centred (on the screen, or
-// in the workspace).
+// Units: a window's width and height are its client area (inside its caption and border;
+// for a top-level window below the menu bar, toolbar and status bar included) in dialog
+// units of its font, as the descriptions lay out their controls; its x and y are where its
+// caption and border begin: on the screen, or, for a child window, in the frame's
+// workspace. A window without a position opens centred (on the screen, or in the
+// workspace).
 //
 // The shell reports what a person does to the window itself (close box, keys, resizing,
 // moving, activating) through ViewInput, and only when it differs from what the latest
