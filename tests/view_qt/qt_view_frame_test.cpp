@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageSetupDialog>
 #include <QPushButton>
 
 #include "runtime/view/qt/dialog_units.h"
@@ -73,7 +74,7 @@ TEST(QtViewFrame, MenusToolbarWorkspaceAndChildWindows) {
   EXPECT_EQ(titles, QStringList({"&File", "&Window"}));
   QMenu* file = Menu(body, "&File");
   ASSERT_NE(file, nullptr);
-  EXPECT_EQ(Texts(file), QStringList({"&Own", "-", "E&xit"}));
+  EXPECT_EQ(Texts(file), QStringList({"&Own", "&Print Setup ...", "-", "E&xit"}));
 
   // The toolbar button: icon beside its text, its tip, its message under the pointer.
   auto* tool = qobject_cast<QPushButton*>(ControlWidget(frame, -21));
@@ -116,8 +117,29 @@ TEST(QtViewFrame, MenusToolbarWorkspaceAndChildWindows) {
   windows->actions().at(0)->trigger();  // Tile
   EXPECT_TRUE(QTest::qWaitFor([&] { return child->outer()->pos() == QPoint(0, 0); }));
 
+  // Arrange icons lines the minimized child up along the workspace's bottom edge.
+  sub->showMinimized();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return sub->isMinimized(); }));
+  sub->move(40, 10);
+  windows->actions().at(1)->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    return sub->pos().x() == 0 && sub->geometry().bottom() == frame->workspace()->viewport()->rect().bottom();
+  })) << sub->geometry().x() << "," << sub->geometry().y();
+  sub->showNormal();
+
+  // Print set-up: the platform's page set-up dialog over the frame.
+  file->actions().at(1)->trigger();
+  QPageSetupDialog* setup = nullptr;
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* d = qobject_cast<QPageSetupDialog*>(w); d && d->isVisible()) setup = d;
+    }
+    return setup != nullptr;
+  }));
+  if (setup) setup->reject();
+
   // Exit: the standard action closes the frame, and the child with it.
-  file->actions().at(2)->trigger();
+  file->actions().at(3)->trigger();
   ASSERT_TRUE(program.Finish());
   EXPECT_TRUE(QTest::qWaitFor([&] { return TheView().desktop().Shell(id) == nullptr; }));
   EXPECT_TRUE(QTest::qWaitFor([&] { return TheView().desktop().Shell(gChildId) == nullptr; }));

@@ -58,7 +58,8 @@ TEST(QtViewWindows, OpeningAndRedrawingWaitUntilTheWindowIsPainted) {
   ASSERT_TRUE(program.Finish());
   ASSERT_NE(paints.firstPaint.load(), 0) << "the window was never painted";
   EXPECT_LT(paints.firstPaint.load(), opened.load()) << "RtOpenWindow returned before the window was painted";
-  EXPECT_EQ(TheView().desktop().Shell(id), nullptr) << "a closed window leaves the screen";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return TheView().desktop().Shell(id) == nullptr; }))
+      << "a closed window leaves the screen";
 }
 
 TEST(QtViewWindows, SizeFromDialogUnitsCentredWithLatin1Title) {

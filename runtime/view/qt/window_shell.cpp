@@ -307,7 +307,7 @@ void WindowShell::Apply(const WindowPresentation& w) {
 
   const QString title = FromLatin1Bytes(w.title);
   if (outer()->windowTitle() != title) outer()->setWindowTitle(title);
-  if (!w.icon.empty()) outer()->setWindowIcon(IconFor(w.icon));
+  if (first && !w.icon.empty()) outer()->setWindowIcon(IconFor(w.icon));
   QWidget* central = body_->centralWidget();
   if (central->font() != font) central->setFont(font);
   if (status_ && body_->statusBar()->font() != font) body_->statusBar()->setFont(font);
@@ -324,7 +324,8 @@ void WindowShell::Apply(const WindowPresentation& w) {
   if (canvas_ && canvas_->palette() != ground) canvas_->setPalette(ground);
   if (strip_ && strip_->palette() != ground) strip_->setPalette(ground);
   if (workspace_) {
-    workspace_->setBackground(ColourFromLong(static_cast<LONG>(kSystemColourBase | 12)).value_or(Qt::darkGray));
+    const QBrush workspaceColour(ColourFromLong(static_cast<LONG>(kSystemColourBase | 12)).value_or(Qt::darkGray));
+    if (workspace_->background() != workspaceColour) workspace_->setBackground(workspaceColour);
     workspace_->SetWallpaper(PixmapFor(ImageSource{0, w.wallpaper.image}), w.wallpaper.mode);
   }
 
