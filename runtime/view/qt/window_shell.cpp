@@ -439,10 +439,15 @@ void WindowShell::Hide() {
 void WindowShell::AddAck(DrawnAck drawn) {
   if (!drawn) return;
   acks_.push_back(std::move(drawn));
-  if (!OnScreen()) {
+  // Nothing to wait for where the window cannot be painted: hidden, minimized, or (once it
+  // has been on the screen) not exposed, say on another workspace of the desktop.
+  QWidget* top = topLevel();
+  const bool exposed = top && top->windowHandle() && top->windowHandle()->isExposed();
+  if (!OnScreen() || (everExposed_ && !exposed)) {
     FireAcks();
     return;
   }
+  everExposed_ = everExposed_ || exposed;
   QTimer::singleShot(kLongestAckWaitMs, outer(), [this] { FireAcks(); });
 }
 

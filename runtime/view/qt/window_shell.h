@@ -148,6 +148,7 @@ class WindowShell {
   std::optional<QPoint> reportedPos_;
   std::vector<DrawnAck> acks_;
   bool ackPosted_ = false;
+  bool everExposed_ = false;
   bool painted_ = false;
 };
 
