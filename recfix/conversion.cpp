@@ -124,6 +124,7 @@ class Conversion {
     return true;
   }
 
+  // CREATE replaces a work file a killed run left, journal and all.
   bool BuildWorkFile() {
     const std::string workName = WorkFileFor(args_.dataFile, args_.exampleFile);
     if (workName.empty()) return Fail("no work file name is free beside it");

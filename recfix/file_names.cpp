@@ -25,17 +25,21 @@ std::string StoreNameOf(const std::string& name) {
   return last.find('.') == std::string::npos ? name + ".TPS" : name;
 }
 
-std::string WorkFileFor(const std::string& dataName, const std::string& exampleName) {
+std::vector<std::string> WorkFileNames(const std::string& dataName) {
   const std::string native = RtNativePath(StoreNameOf(dataName));
   const size_t slash = native.rfind('/');
   const std::string dir = slash == std::string::npos ? std::string() : native.substr(0, slash + 1);
   const std::string last = slash == std::string::npos ? native : native.substr(slash + 1);
   const std::string base = dir + last.substr(0, last.find('.'));
+  std::vector<std::string> out;
+  for (const char* e : {".tp1", ".tp2", ".tp3", ".tp4", ".tp5", ".tp6", ".tp7", ".tp8", ".tp9", ".tp$"})
+    out.push_back(base + e);
+  return out;
+}
+
+std::string WorkFileFor(const std::string& dataName, const std::string& exampleName) {
   const std::string data = StoreNameOf(dataName), example = StoreNameOf(exampleName);
-  static const char* const kEndings[] = {".tp1", ".tp2", ".tp3", ".tp4", ".tp5",
-                                         ".tp6", ".tp7", ".tp8", ".tp9", ".tp$"};
-  for (const char* e : kEndings) {
-    const std::string candidate = base + e;
+  for (const std::string& candidate : WorkFileNames(dataName)) {
     if (!SameFile(candidate, data) && !SameFile(candidate, example)) return candidate;
   }
   return {};  // every name is the data or the example file itself (hard links)

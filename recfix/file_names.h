@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qx::recfix {
 
@@ -10,12 +11,14 @@ namespace qx::recfix {
 // extension ("\" and "/" both separate components), as the store completes declared names.
 std::string StoreNameOf(const std::string& name);
 
-// The work file for a conversion of the data file `dataName` (as given): in the data
-// file's directory, its base name (the last component up to its first ".") with the first
-// of ".tp1" to ".tp9" and ".tp$" that names neither the data file nor the example file
-// `exampleName`. Those are the names the caller clears after a conversion, so a work file
-// left by a process that was killed does not stay. Empty when all ten name one of the
-// two files.
+// The work-file names of the data file `dataName` (as given): in the data file's
+// directory, its base name (the last component up to its first ".") with ".tp1" to ".tp9"
+// and ".tp$", in that order. They are the names the caller clears after a conversion, so
+// a work file left by a process that was killed does not stay.
+std::vector<std::string> WorkFileNames(const std::string& dataName);
+
+// The work file for a conversion: the first work-file name that names neither the data
+// file nor the example file `exampleName`. Empty when all ten name one of the two.
 std::string WorkFileFor(const std::string& dataName, const std::string& exampleName);
 
 }  // namespace qx::recfix

@@ -324,5 +324,21 @@ TEST(SuspendedKeys, DataFileLeftByABulkFillConverts) {
   EXPECT_EQ(n, customers.size() - 2) << "all but the two records with CUSID 0 are in STD:ByID";
 }
 
+TEST(EmptyDataFile, ConvertsToAnEmptyFileOfTheNewLayout) {
+  TempDir dir;
+  auto old = demodata::MakeOldDecl(OldFile::kVeryLong, dir / "VERYLONG");
+  ASSERT_EQ(demodata::WriteDataFile(*old, 0, demodata::GeneratedCustomer), 0);
+  auto example = MakeTodayDecl(Today::kVeryLongName, dir / "VERYLONG.tpe");
+  CREATE(*example);
+  const RunResult run = RunRecfix(dir.path(), {"VERYLONG.tps?", "/K", "/E:VERYLONG.tpe?", "/A"});
+  ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+  auto today = MakeTodayDecl(Today::kVeryLongName, dir / "VERYLONG");
+  OPEN(*today, 0x22);
+  ASSERT_EQ(RtErrorCode(), 0);
+  SETfile(*today);
+  NEXT(*today);
+  EXPECT_EQ(RtErrorCode(), kRecordNotAvailable);
+}
+
 }  // namespace
 }  // namespace qx::recfix_test

