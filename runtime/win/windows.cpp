@@ -153,6 +153,10 @@ void RtOpenWindow(const WindowRef& window) {
       }
       if (frame) w->parent = frame->id;
     }
+    // A child whose frame has closed already (its thread was slower than the frame's
+    // close) would wait for input no one can give it: it is asked to close at once, as the
+    // frame's open children were when it closed.
+    const bool orphan = w->kind == "mdi" && w->parent == 0;
     w->open = true;
     w->closeDownPending = false;
     w->openSequence = ++m.openCounter;
@@ -169,6 +173,11 @@ void RtOpenWindow(const WindowRef& window) {
       }
     }
     w->openPending = true;
+    if (orphan) {
+      Event close;
+      close.number = kEventCloseWindow;
+      m.QueueEvent(*w, close, false);
+    }
     m.Activate(t, *w);
     t.DirtyAll();
     t.WantDrawn(w->id);
