@@ -94,6 +94,12 @@ void CheckAndConvertFile(FileDecl& file, const ConversionVariables& v) {
 
 void RenumberEncryptSysId() {
   OPEN(Encrypt, 0x22);
+  // Outside a transaction every PUT is synced to disk on its own (about a millisecond
+  // each), so a large file would take minutes; framed as one transaction the numbering
+  // is written at once, and stands or falls as a whole. When the transaction cannot be
+  // had, the PUTs go one by one as before.
+  LOGOUT(2, Encrypt);
+  const bool framed = RtErrorCode() == kNoError;
   LONG counter = 0;
   SETfile(Encrypt);
   for (;;) {
@@ -103,6 +109,7 @@ void RenumberEncryptSysId() {
     ENC().SYSID = counter;
     PUT(Encrypt);
   }
+  if (framed) COMMIT();
   CLOSE(Encrypt);
 }
 
