@@ -58,7 +58,13 @@ void CheckAndConvertFile(FileDecl& file, const ConversionVariables& v) {
     v.BaseNameText = GET_PROPERTY(file, kPropFileName);
   }
   v.TempDirName = "VHtemp";
-  v.CurrentDir = RtFullPath(RtShortPath("")) + "\\";
+  const std::string workingDir = RtFullPath(RtShortPath("")) + "\\";
+  if (workingDir.size() > v.CurrentDir.size()) {
+    // CurrentDir would cut it, and VHtemp would be made, entered and removed under a cut
+    // name in a directory above this one. Leave the file as it is.
+    return;
+  }
+  v.CurrentDir = workingDir;
   v.TempDirPath = RtClip(v.CurrentDir) + RtClip(v.TempDirName);
   RtCreateDirectory(v.TempDirPath.view());  // fails without effect when VHtemp exists
   v.ConversionDone = 1;

@@ -46,10 +46,11 @@ struct ConversionVariables {
 //       RECFIX <FileNameText>?<owner> /K /E:<BASE>.tpe?<owner> /A
 //     and is waited for; then, with KeyWindow shown, BASE.tpe, BASE.tp1 ... BASE.tp9 and
 //     BASE.tp$ are removed, and Encrypt is renumbered (RenumberEncryptSysId). Once the
-//     conversion has begun, no step's outcome stops the next, with one exception: when
-//     VHtemp cannot be entered (it is a plain file, a dangling link, or not searchable),
-//     nothing more is done for this file, so no empty file is made in the working
-//     directory and the data file stays as it was.
+//     conversion has begun, no step's outcome stops the next, with two exceptions that
+//     leave the data file as it was: when VHtemp cannot be entered (it is a plain file, a
+//     dangling link, or not searchable), nothing more is done for this file, so no empty
+//     file is made in the working directory; and a working directory whose full path
+//     does not fit CurrentDir with its "\" (255 characters) is not converted at all.
 //   OPEN reports 0: the file is closed again; nothing else happens.
 //   Any other code (2 missing, 32 locked, 46 keys to rebuild ...): nothing happens.
 // Afterwards this thread's instance of the file is closed, the current directory is the

@@ -200,6 +200,36 @@ TEST_F(CheckAndConvert, ATemporaryDirectoryThatCannotBeEnteredStopsTheConversion
   }
 }
 
+TEST_F(CheckAndConvert, AWorkingDirectoryTooLongForItsVariableIsNotConverted) {
+  // CurrentDir holds 255 characters: a longer working directory would be cut, and the
+  // temporary directory would be made (and at the end of the pass removed) under a cut
+  // name in one of the directories above.
+  TempDir outer, notes;
+  std::string work = outer.path();
+  while (work.size() < 300) work += "/" + std::string(40, 'd');
+  std::filesystem::create_directories(work);
+  auto tree = [&] {
+    std::vector<std::string> all;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(outer.path())) all.push_back(e.path());
+    std::sort(all.begin(), all.end());
+    return all;
+  };
+  ScopedChdir in(work);
+  ASSERT_EQ(testing::WriteOldFile(OldFile::kStandrd, work + "/STANDRD.TPS", testing::SampleCustomers()), 0);
+  const std::string bytes = testing::FileBytes(work + "/STANDRD.TPS");
+  FakeRecfix recfix(work, notes.path());
+  const std::vector<std::string> before = tree();
+
+  Pass pass;
+  CheckAndConvertFile(Standrd, pass.vars);
+
+  EXPECT_EQ(Cwd(), work);
+  EXPECT_EQ(tree(), before) << "nothing made in or above the working directory";
+  EXPECT_EQ(pass.ConversionDone, 0) << "so the caller removes nothing";
+  EXPECT_EQ(testing::FileBytes(work + "/STANDRD.TPS"), bytes);
+  EXPECT_TRUE(recfix.Commands().empty());
+}
+
 TEST_F(CheckAndConvert, RenumberingGivesEncryptSysIdsInRecordOrderAndKeepsTheRest) {
   std::vector<Customer> customers = testing::SampleCustomers();
   const LONG earlier[] = {7, 7, 0, -3, 2147483647, 1};
