@@ -1,6 +1,8 @@
 // The check and conversion of one data file; see check_and_convert.h.
 #include "demo/check_and_convert.h"
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "demo/data_files.h"
@@ -35,6 +37,11 @@ std::string RecfixCommandLine(const ConversionVariables& v) {
   line += RtClip(v.OwnerText);
   line += " /A";
   return line;
+}
+
+bool IsSymbolicLink(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 }  // namespace
@@ -74,6 +81,9 @@ void CheckAndConvertFile(FileDecl& file, const ConversionVariables& v) {
 
   // In the temporary directory: an empty file of the declared layout, renamed to the
   // example file's name and copied up into the working directory.
+  // A VHtemp that is a symbolic link leads elsewhere: the CREATE below would replace a
+  // data file of the same name there. Only a real directory of our own is entered.
+  if (IsSymbolicLink(RtHostPath(RtClip(v.CurrentDir) + RtClip(v.TempDirName)))) return;
   RtSetPath(RtClip(v.CurrentDir) + RtClip(v.TempDirName));
   if (RtErrorCode() != kNoError) {
     // Still in the working directory: a CREATE here would put an empty file in place of

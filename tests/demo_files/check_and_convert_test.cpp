@@ -167,6 +167,13 @@ TEST_F(CheckAndConvert, ATemporaryDirectoryThatCannotBeEnteredStopsTheConversion
          std::filesystem::create_symlink(p + ".file", p);
        },
        false},
+      {"a link to another directory, whose files the conversion would replace",
+       [](const std::string& p) {
+         std::filesystem::create_directory(p + ".elsewhere");
+         testing::WriteBytes(p + ".elsewhere/STANDRD.TPS", "someone else's data file");
+         std::filesystem::create_directory_symlink(p + ".elsewhere", p);
+       },
+       false},
       {"a directory that cannot be searched",
        [](const std::string& p) {
          std::filesystem::create_directory(p);
