@@ -122,6 +122,8 @@ InputResult ViewInput::Type(LONG window, LONG field, std::string_view text, bool
   InputResult r = Reach(t.model(), window, field, w, &c);
   if (r != InputResult::kDone) return r;
   WindowInput in(t, *w);
+  // A person types into the control that has the focus.
+  if (c->Editable() && c->TakesFocus()) in.TakeFocus(field);
   r = c->OnType(in, text, accept);
   t.Dirty(w->id);
   t.model().Touch();

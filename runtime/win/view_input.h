@@ -39,8 +39,9 @@ class ViewInput {
   // buttons and items without one EVENT:Accepted. `clipboard`: the system clipboard's text
   // when the view has one (used by the paste action).
   static InputResult Press(LONG window, LONG field, std::optional<std::string> clipboard = {});
-  // Text typed into an editable control, replacing its text; with `accept`, the control is
-  // then accepted (EVENT:Accepted) as when the person leaves it.
+  // Text typed into an editable control, replacing its text; the control gets the focus
+  // first (an edited entry that had it is accepted). With `accept`, the control is then
+  // accepted (EVENT:Accepted) as when the person leaves it.
   static InputResult Type(LONG window, LONG field, std::string_view text, bool accept);
   // A key pressed while `field` has the focus (0: the window's focused control): an alert
   // key raises EVENT:AlertKey; Enter accepts an edited entry and presses the default
