@@ -221,9 +221,6 @@ void RtSelect(LONG field, LONG, LONG) {
   // A control on a tab that is not selected: its tab is selected first (a tab itself too).
   if (start < w->controls.size()) {
     RevealControl(*w->controls[start]);
-    if (w->controls[start]->kind() == "tab" && w->controls[start]->parent()) {
-      w->controls[start]->parent()->Reveal(*w->controls[start]);
-    }
     t.Dirty(w->id);
   }
   for (size_t i = start; i < w->controls.size(); ++i) {

@@ -109,6 +109,9 @@ void Control::Present(ControlPresentation& out) const {
   out.text = text_;
   out.picture = desc_.picture;
   out.visible = Visible();
+  for (size_t i = 1; i < alertKeys_.size(); ++i) {
+    if (alertKeys_[i] != 0) out.alertKeys.push_back(alertKeys_[i]);
+  }
   out.message = desc_.message;
   out.tip = desc_.tip;
   out.icon = desc_.icon;

@@ -116,6 +116,18 @@ struct SheetPresentation {
   LONG selected = 0;                     // the selected tab's number; 0 = none
 };
 
+// ---- Entries -------------------------------------------------------------------------
+//
+// An entry shows `text`, justified by `justify` (kDefault: left) and `justifyOffset`
+// dialog units in from that edge; `picture` says what it takes ("@n-14" a number, "@s20"
+// and "@S20" up to 20 characters, "@d17" a date in the locale's short form), but the
+// widget does not check it: the model reads the text with the picture when the entry is
+// accepted and answers EVENT:Rejected, keeping the person's text, when it refuses it. The
+// widget edits the text itself and tells the model: ViewInput::Type(window, field, text,
+// false) after each edit, ViewInput::Focus when a control gets the focus (the entry the
+// person leaves is then accepted), ViewInput::Key for Enter and for its `alertKeys`.
+// A `readOnly` entry takes no typing.
+
 struct ControlPresentation {
   LONG field = 0;
   std::string name;          // the program's name for it ("ExitItem"), may be empty
@@ -143,6 +155,9 @@ struct ControlPresentation {
   bool focused = false;
   bool editable = false;     // takes typed text (entries; not display-only strings)
   bool visible = true;       // shown now: not hidden, and on no tab or on the selected one
+  std::vector<LONG> alertKeys;  // key codes the control reports as EVENT:AlertKey
+                                // (PropAlertKeys): a widget passes these keys to
+                                // ViewInput::Key instead of handling them itself
   std::optional<ListPresentation> list;    // kind "list"
   std::optional<SheetPresentation> sheet;  // kind "sheet"
 };

@@ -153,6 +153,13 @@ TEST_F(Entry, TheAcceptAllPassAcceptsEveryControlAndStopsAtARefusal) {
 
 TEST_F(Entry, AlertKeysAndTheClipboardActOnTheFocusedEntry) {
   RtSetProperty(w, 4, kPropAlertKeys, std::to_string(kKeyCtrlQuote), 255);
+  for (const WindowPresentation& p : ReadPresentation().windows) {
+    for (const ControlPresentation& c : p.controls) {
+      if (c.field == 4) {
+        EXPECT_EQ(c.alertKeys, std::vector<LONG>{kKeyCtrlQuote}) << "a widget passes it on";
+      }
+    }
+  }
   RtSelect(4);
   ASSERT_EQ(ViewInput::Key(w.id, 0, kKeyCtrlQuote, 0), InputResult::kDone);
   ASSERT_TRUE(RtAccept());

@@ -99,5 +99,27 @@ TEST(Popup, TheChosenItemOrNone) {
   EXPECT_EQ(RtPopup("&Insert"), 0) << "no view: none chosen";
 }
 
+// A view that knows nothing of popup menus.
+class PlainView : public View {
+ public:
+  void Run() override {}
+  void Stop() override {}
+  void ShowWindow(const WindowPresentation&, DrawnAck drawn) override {
+    if (drawn) drawn();
+  }
+  void CloseWindow(LONG) override {}
+  void ShowMessage(const MessagePresentation&) override {}
+  void CloseMessage(LONG) override {}
+};
+
+TEST(Popup, AViewWithoutPopupMenusDismissesThem) {
+  PlainView view;
+  RtInstallView(&view);
+  ProgramThreadScope main;
+  EXPECT_EQ(RtPopup("&Insert|&Change"), 0) << "instead of waiting for ever";
+  EXPECT_TRUE(ReadPresentation().popups.empty());
+  RtInstallView(nullptr);
+}
+
 }  // namespace
 }  // namespace qx

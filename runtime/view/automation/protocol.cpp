@@ -143,6 +143,7 @@ json ControlToJson(const ControlPresentation& c) {
   if (c.parentField) j[c.area == ControlArea::kMenuBar ? "menu" : "parent"] = c.parentField;
   if (!c.picture.empty()) j["picture"] = c.picture;
   if (c.justifyOffset) j["justify_offset"] = c.justifyOffset;
+  if (!c.alertKeys.empty()) j["alert_keys"] = c.alertKeys;
   if (c.list) j["list"] = ListToJson(*c.list);
   if (c.sheet) j["sheet"] = SheetToJson(*c.sheet);
   if (!c.message.empty()) j["message"] = c.message;
