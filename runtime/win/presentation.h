@@ -33,11 +33,19 @@ enum class ControlArea { kClient, kToolbar, kMenuBar };
 // `colour`/`background` of the control for a row that is not selected, `selectedColour`/
 // `selectedBackground` of the list (kNoColour: the system's highlight) for the selected one.
 //
-// The widget never moves the selection or the rows by itself: every click, key, wheel
-// turn, scroll-bar arrow, shaft click and thumb drop goes to ViewInput (Click, Key,
-// Scroll, Thumb), and the next copy shows the outcome. Dragging the thumb is drawn by the
-// widget; only the drop is reported. A column the person drags wider is reported with
-// ViewInput::ColumnWidth.
+// The widget never moves the selection or the rows by itself; it reports, and the next
+// copy shows the outcome:
+//   a press on a row             ViewInput::Click(window, field, row.entry, kKeyLeftMouse
+//                                or kKeyRightMouse, 1); a double click: that, then the
+//                                same with clicks 2
+//   every key while it has the   ViewInput::Key(window, field, key code, character): the
+//   focus                        arrows, PageUp/PageDown, Home/End, Ctrl+PageUp/PageDown,
+//                                Enter, and typed characters (with their character)
+//   a scroll-bar arrow, a click  ViewInput::Scroll(window, field, ScrollPart); a wheel turn
+//   in the shaft, a wheel turn   as an arrow
+//   the thumb dropped            ViewInput::Thumb(window, field, 0 to 100); while it is
+//                                dragged the widget draws it, nothing is reported
+//   a column's edge dragged      ViewInput::ColumnWidth(window, field, column, width)
 
 // Dialog units of a list's horizontal scroll bar.
 constexpr LONG kListScrollBarHeight = 10;

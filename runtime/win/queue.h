@@ -14,6 +14,9 @@
 // (runtime/sys/error_state.h) and return it: 0, or kEntryNotFound (30) when the entry
 // number names no entry. The others clear it.
 //
+// Changing a queue does not redraw the list that shows it: the list shows the change the
+// next time its window is drawn (RtDisplay, or any change of the window or its controls).
+//
 // Threads: the queue is the program's, changed only by the program thread that owns it
 // (under the runtime lock), but a view may read its entries at any time: every operation
 // and every read takes the queue's own mutex, which is never held while waiting for

@@ -3,8 +3,9 @@
 // face show whatever tab is selected.
 //
 // A person picks a tab (ViewInput::Click, or Left and Right while the sheet has the focus):
-// EVENT:TabChanging, then the new tab is selected and EVENT:NewSelection follows; a
-// disabled tab cannot be picked. A person moving the focus to the sheet raises
+// the tab is selected at once, and the program gets EVENT:TabChanging and then
+// EVENT:NewSelection for the sheet (RtChoice already gives the new tab); a disabled tab
+// cannot be picked. A person moving the focus to the sheet raises
 // EVENT:Selected, and the accept-all pass gives it EVENT:Accepted. RtChoice and
 // PropSelectedRow give the selected tab's number (1 = the first); the program may select
 // any tab, a disabled one too, without events.

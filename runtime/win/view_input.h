@@ -53,8 +53,8 @@ class ViewInput {
   // of which the view has reported the first click as a click of its own. A list selects
   // the row and reports EVENT:NewSelection with the key code 1, 2 (right button) or 5
   // (double click), followed by EVENT:AlertKey when that code is one of its alert keys. A
-  // sheet selects the tab: EVENT:TabChanging, then EVENT:NewSelection (nothing when it is
-  // selected already); a disabled tab is refused (kDisabled). An item the control does not
+  // sheet selects the tab and queues EVENT:TabChanging and EVENT:NewSelection (nothing when
+  // it is selected already); a disabled tab is refused (kDisabled). An item the control does not
   // have is kBadValue. The click gives the control the focus (an edited entry that had it
   // is accepted; a sheet reports EVENT:Selected).
   static InputResult Click(LONG window, LONG field, LONG item, LONG button = 1, LONG clicks = 1);

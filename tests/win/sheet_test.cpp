@@ -54,7 +54,7 @@ class Sheet : public ::testing::Test {
   }
 };
 
-TEST_F(Sheet, APickedTabIsSelectedBetweenTabChangingAndNewSelection) {
+TEST_F(Sheet, APickedTabIsSelectedAndReportsTabChangingAndNewSelection) {
   Open("BROWSE");
   EXPECT_EQ(RtChoice(6), 1) << "the first tab shows as the window opens";
   ASSERT_EQ(ViewInput::Click(w.id, 6, 4), InputResult::kDone);
