@@ -6,6 +6,7 @@
 
 #include "runtime/sys/runtime_lock.h"
 #include "runtime/win/accept.h"
+#include "runtime/win/keycodes.h"
 #include "runtime/win/model.h"
 #include "runtime/win/view_input.h"
 
@@ -64,13 +65,18 @@ LONG RtPopup(std::string_view text) {
     std::unique_lock<std::mutex> lock(m.mu);
     m.cv.wait(lock, [&] { return m.popups[id].answered; });
   }
-  ModelTransaction t;
-  Model& m = t.model();
-  const LONG answer = m.popups[id].answer;
-  m.popups.erase(id);
-  m.threadPopups[static_cast<size_t>(menu.thread)]--;
-  t.DirtyAll();
-  m.Touch();
+  LONG answer = 0;
+  {
+    ModelTransaction t;
+    Model& m = t.model();
+    answer = m.popups[id].answer;
+    m.popups.erase(id);
+    m.threadPopups[static_cast<size_t>(menu.thread)]--;
+    t.DirtyAll();
+    m.Touch();
+  }
+  // The menu took the person's last input: the right click that opened it is over.
+  RtSetKeyCode(answer != 0 ? kKeyLeftMouse : kKeyEscape);
   return answer;
 }
 

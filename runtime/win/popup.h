@@ -15,7 +15,9 @@ std::vector<PopupItemPresentation> ParsePopupText(std::string_view text);
 
 // Shows the menu over the calling thread's current window and waits (outside the runtime
 // lock) until the person chooses an item or dismisses the menu; returns the item's number
-// (1 = the first) or 0 for none. The thread's windows take no input meanwhile. 0 at once
+// (1 = the first) or 0 for none. The thread's windows take no input meanwhile. The last key
+// code (RtKeyCode) becomes that of the person's answer: the left button for an item, Esc
+// for none, so that a right click that opened the menu does not count again. 0 at once
 // when the text has no item or no view is installed (written to stderr as "qxrt popup:").
 LONG RtPopup(std::string_view text);
 

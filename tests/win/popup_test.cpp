@@ -85,8 +85,10 @@ TEST(Popup, TheChosenItemOrNone) {
       for (const auto& [item, expected] : c.answers) EXPECT_EQ(ViewInput::AnswerPopup(p.id, item), expected) << item;
       EXPECT_EQ(ViewInput::AnswerPopup(p.id, 1), InputResult::kNoSuchPopup) << "answered already";
     });
+    RtSetKeyCode(kKeyRightMouse);  // the right click that asks for the menu
     EXPECT_EQ(RtPopup("&Insert|~&Change|&Delete"), c.result);
     person.join();
+    EXPECT_EQ(RtKeyCode(), c.result != 0 ? kKeyLeftMouse : kKeyEscape) << "the right click is over";
     EXPECT_TRUE(blocked) << "the thread's window waits for the menu";
   }
   EXPECT_TRUE(ReadPresentation().popups.empty());
