@@ -32,10 +32,9 @@
 
 #include "runtime/win/use_variable.h"
 
-namespace qx {
+#include "runtime/sys/error_state.h"  // kEntryNotFound: an entry number that names no entry
 
-// The error code of a queue operation on an entry number that names no entry.
-constexpr LONG kEntryNotFound = 30;
+namespace qx {
 
 struct QueueField {
   std::string name;      // the queue's own field name ("BRW1::STD:NAME")
