@@ -457,9 +457,14 @@ void BUILDfile(FileDecl& file) {
 void LOCK(FileDecl& file) {
   Instance& in = InstanceOf(file);
   if (!RequireOpen(in)) return;
-  if (in.share.Hold() != ShareLock::Result::kOk) {
-    SetStoreError(kFileIsLocked, "another opener holds the file locked");
-    return;
+  switch (in.share.Hold()) {
+    case ShareLock::Result::kOk: break;
+    case ShareLock::Result::kDenied:
+      SetStoreError(kAccessDenied, "the file is open without write permission");
+      return;
+    default:
+      SetStoreError(kFileIsLocked, "another opener holds the file locked");
+      return;
   }
   RtClearError();
 }

@@ -167,7 +167,7 @@ void BUILDfile(FileDecl& file);
 
 // Holds the file: until UNLOCK or CLOSE every other OPEN of it reports 32 (a conversion
 // takes it so no one opens the file it is rebuilding). 0; 37 not open; 32 when another
-// opener holds it.
+// opener holds it; 5 when this opener has no write permission on the file.
 void LOCK(FileDecl& file);
 void UNLOCK(FileDecl& file);
 

@@ -204,6 +204,9 @@ ShareLock::Result ShareLock::Acquire(const std::string& path, const AccessMode& 
 ShareLock::Result ShareLock::Hold() {
   if (fd_ < 0) return Result::kError;
   if (holding_) return Result::kOk;
+  // A write lock needs a descriptor open for writing; an opener that could only read the
+  // file (no write permission) is refused rather than told someone else holds it.
+  if ((::fcntl(fd_, F_GETFL) & O_ACCMODE) != O_RDWR) return Result::kDenied;
   if (!Lock(fd_, F_WRLCK, kHold, 1)) return Result::kHeld;
   holding_ = true;
   return Result::kOk;

@@ -10,7 +10,7 @@ using namespace store;
 namespace {
 
 // The file's instance when the view is usable; else 37 set and nullptr.
-Instance* Usable(View& view) {
+Instance* Usable(RecordView& view) {
   Instance& in = InstanceOf(view.file());
   if (!view.isOpen() || !in.open) {
     SetStoreError(kFileNotOpen, view.isOpen() ? "the view's file is not open" : "the view is not open");
@@ -21,7 +21,7 @@ Instance* Usable(View& view) {
 
 }  // namespace
 
-void OPEN(View& view, LONG /*mode*/) {
+void OPEN(RecordView& view, LONG /*mode*/) {
   Instance& in = InstanceOf(view.file());
   if (view.open_) {
     SetStoreError(kFileAlreadyOpen, "the view is open already");
@@ -35,7 +35,7 @@ void OPEN(View& view, LONG /*mode*/) {
   RtClearError();
 }
 
-void CLOSE(View& view) {
+void CLOSE(RecordView& view) {
   if (!view.open_) {
     SetStoreError(kFileNotOpen, "the view is not open");
     return;
@@ -44,28 +44,28 @@ void CLOSE(View& view) {
   RtClearError();
 }
 
-void NEXT(View& view) {
+void NEXT(RecordView& view) {
   if (Instance* in = Usable(view)) Step(*in, Dir::kForward);
 }
 
-void PREVIOUS(View& view) {
+void PREVIOUS(RecordView& view) {
   if (Instance* in = Usable(view)) Step(*in, Dir::kBackward);
 }
 
-std::string POSITIONfile(View& view) {
+std::string POSITIONfile(RecordView& view) {
   Instance* in = Usable(view);
   return in ? OrderPosition(*in) : std::string();
 }
 
-void RESETfile(View& view, std::string_view position) {
+void RESETfile(RecordView& view, std::string_view position) {
   if (Instance* in = Usable(view)) ResetTo(*in, position, -1);
 }
 
-void REGETfile(View& view, std::string_view position) {
+void REGETfile(RecordView& view, std::string_view position) {
   if (Instance* in = Usable(view)) RegetFrom(*in, position, -1);
 }
 
-void WATCH(View& view) {
+void WATCH(RecordView& view) {
   if (Usable(view)) WATCH(view.file());
 }
 

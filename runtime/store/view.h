@@ -4,7 +4,7 @@
 // PREVIOUS, RESETfile, REGETfile and WATCH on it act on that instance, and its positions
 // are positions in its order (a key position while the file is in a key's order).
 //
-// A View object belongs to the thread that made it (a procedure's local).
+// A RecordView object belongs to the thread that made it (a procedure's local).
 #pragma once
 
 #include <string>
@@ -14,17 +14,17 @@
 
 namespace qx {
 
-class View {
+class RecordView {
  public:
-  explicit View(FileDecl& file) : file_(&file) {}
-  View(const View&) = delete;
-  View& operator=(const View&) = delete;
+  explicit RecordView(FileDecl& file) : file_(&file) {}
+  RecordView(const RecordView&) = delete;
+  RecordView& operator=(const RecordView&) = delete;
   FileDecl& file() const { return *file_; }
   bool isOpen() const { return open_; }
 
  private:
-  friend void OPEN(View&, LONG);
-  friend void CLOSE(View&);
+  friend void OPEN(RecordView&, LONG);
+  friend void CLOSE(RecordView&);
   FileDecl* file_;
   bool open_ = false;
 };
@@ -32,17 +32,17 @@ class View {
 // Opens the view over its file, which this thread must have open. The mode is accepted
 // for the callers' sake; the file's own mode governs. 0; 37 the file is not open; 52 the
 // view is open already.
-void OPEN(View& view, LONG mode = 0x22);
+void OPEN(RecordView& view, LONG mode = 0x22);
 // 0; 37 the view is not open.
-void CLOSE(View& view);
+void CLOSE(RecordView& view);
 
 // As on the file; 37 when the view (or its file) is not open. RESETfile takes the view's
 // own positions: record positions and key positions of the file's keys.
-void NEXT(View& view);
-void PREVIOUS(View& view);
-std::string POSITIONfile(View& view);
-void RESETfile(View& view, std::string_view position);
-void REGETfile(View& view, std::string_view position);
-void WATCH(View& view);
+void NEXT(RecordView& view);
+void PREVIOUS(RecordView& view);
+std::string POSITIONfile(RecordView& view);
+void RESETfile(RecordView& view, std::string_view position);
+void REGETfile(RecordView& view, std::string_view position);
+void WATCH(RecordView& view);
 
 }  // namespace qx

@@ -21,6 +21,7 @@ std::string_view RtErrorTextFor(LONG code) {
     case kFileNotFound: return "File Not Found";
     case kPathNotFound: return "Path Not Found";
     case kAccessDenied: return "Access Denied";
+    case kEntryNotFound: return "Entry Not Found";
     case kFileIsLocked: return "File Is Already Locked";
     case kRecordNotAvailable: return "Record Not Available";
     case kRecordNotFound: return "Record Not Found";

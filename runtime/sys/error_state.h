@@ -20,6 +20,7 @@ enum RtError : LONG {
   kFileNotFound = 2,           // "File Not Found"
   kPathNotFound = 3,           // "Path Not Found"
   kAccessDenied = 5,           // "Access Denied"
+  kEntryNotFound = 30,         // "Entry Not Found" (a queue entry)
   kFileIsLocked = 32,          // "File Is Already Locked"
   kRecordNotAvailable = 33,    // "Record Not Available"
   kRecordNotFound = 35,        // "Record Not Found"

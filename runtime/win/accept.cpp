@@ -119,15 +119,24 @@ bool RtAccept() {
     bool got = false;
     bool over = false;
     {
-      std::unique_lock<std::mutex> lock(m.mu);
+      ModelTransaction t;
       WindowModel* w = m.FindWindow(ctx->window);
       if (w == nullptr) {
         over = true;
       } else if (TakeEvent(m, *w, *ctx, e)) {
         got = true;
         // The control's screen value reaches its USE variable as its EVENT:Accepted is taken.
+        // A value the control refuses becomes EVENT:Rejected: the control keeps (or gets
+        // back) the focus, and an accept-all pass stops there.
         if (e.number == kEventAccepted && e.field != 0) {
-          if (Control* c = w->Find(e.field); c && !c->Accept()) e.number = kEventRejected;
+          if (Control* c = w->Find(e.field); c && !c->Accept()) {
+            e.number = kEventRejected;
+            RevealControl(*c);
+            if (c->TakesFocus()) w->focus = c->field();
+            w->acceptAll = false;
+            t.Dirty(w->id);
+            m.Touch();
+          }
         }
       } else if (!w->open) {
         over = true;
@@ -209,10 +218,15 @@ void RtSelect(LONG field, LONG, LONG) {
     return;
   }
   const size_t start = w->IndexOf(field);
+  // A control on a tab that is not selected: its tab is selected first (a tab itself too).
+  if (start < w->controls.size()) {
+    RevealControl(*w->controls[start]);
+    t.Dirty(w->id);
+  }
   for (size_t i = start; i < w->controls.size(); ++i) {
     Control& c = *w->controls[i];
     if (c.area() != ControlArea::kClient && i != start) continue;
-    if (c.TakesFocus() && !c.disabled() && !c.hidden()) {
+    if (c.TakesFocus() && !c.disabled() && c.Visible()) {
       w->focus = c.field();
       m.ShowControlMessage(t, *w, c.field());
       t.Dirty(w->id);

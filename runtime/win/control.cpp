@@ -20,6 +20,26 @@ InputResult Control::OnType(InputContext&, std::string_view, bool) { return Inpu
 
 InputResult Control::OnKey(InputContext&, LONG, LONG) { return InputResult::kNotApplicable; }
 
+InputResult Control::OnClick(InputContext&, LONG, LONG) { return InputResult::kNotApplicable; }
+
+InputResult Control::OnScroll(InputContext&, ScrollPart) { return InputResult::kNotApplicable; }
+
+InputResult Control::OnThumb(InputContext&, LONG) { return InputResult::kNotApplicable; }
+
+InputResult Control::OnColumnWidth(LONG, LONG) { return InputResult::kNotApplicable; }
+
+bool Control::Visible() const {
+  if (hidden_) return false;
+  for (const Control* c = this; c->parent_ != nullptr; c = c->parent_) {
+    if (c->parent_->hidden_ || !c->parent_->Shows(*c)) return false;
+  }
+  return true;
+}
+
+void RevealControl(Control& control) {
+  for (Control* c = &control; c->parent() != nullptr; c = c->parent()) c->parent()->Reveal(*c);
+}
+
 bool Control::IsAlertKey(LONG keyCode) const {
   if (keyCode == 0) return false;
   for (size_t i = 1; i < alertKeys_.size(); ++i) {
@@ -87,6 +107,11 @@ void Control::Present(ControlPresentation& out) const {
   out.parentField = parentField_;
   out.at = at_;
   out.text = text_;
+  out.picture = desc_.picture;
+  out.visible = Visible();
+  for (size_t i = 1; i < alertKeys_.size(); ++i) {
+    if (alertKeys_[i] != 0) out.alertKeys.push_back(alertKeys_[i]);
+  }
   out.message = desc_.message;
   out.tip = desc_.tip;
   out.icon = desc_.icon;

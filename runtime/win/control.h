@@ -33,6 +33,9 @@ class InputContext {
   virtual void RunStandardAction(LONG action, LONG field, const std::optional<std::string>& clipboard) = 0;
   // The window's default button (0 = none).
   virtual LONG DefaultButton() const = 0;
+  // The person moved the focus to control `field`: the control that had it and was edited
+  // is accepted (EVENT:Accepted), and a control that reports it gets EVENT:Selected.
+  virtual void TakeFocus(LONG field) = 0;
 };
 
 class Control {
@@ -50,6 +53,24 @@ class Control {
   bool hidden() const { return hidden_; }
   const std::string& text() const { return text_; }
 
+  // Structure, set as the window is built: the control this one lies in (a menu for its
+  // items, a sheet for its tabs, a tab for the controls on it) and those that lie in it.
+  Control* parent() const { return parent_; }
+  const std::vector<Control*>& children() const { return children_; }
+  void Adopt(Control* child) {
+    children_.push_back(child);
+    child->parent_ = this;
+  }
+  // Called once the window's controls all exist, with the window's description.
+  virtual void Attach(const WindowDescription& window) { (void)window; }
+  // Shown now: not hidden, and every control it lies in shows it (a sheet shows only the
+  // controls of its selected tab).
+  bool Visible() const;
+  // Whether `child`, one of this control's children, shows now. Default: yes.
+  virtual bool Shows(const Control& child) const { (void)child; return true; }
+  // Makes `child` show (a sheet selects the tab); the program's doing, so no events.
+  virtual void Reveal(const Control& child) { (void)child; }
+
   // Whether the control takes one of the window's USE variables (in creation order).
   virtual bool ConsumesVariable() const { return false; }
   void Bind(UseVariable variable) { variable_ = variable; }
@@ -66,6 +87,13 @@ class Control {
   virtual bool TakesFocus() const { return false; }
   // Takes typed text.
   virtual bool Editable() const { return false; }
+  // Gets EVENT:Selected when a person moves the focus to it.
+  virtual bool ReportsSelected() const { return false; }
+  // The person leaves the control: true, once, when its text was edited since it was last
+  // shown or accepted (the window then queues its EVENT:Accepted).
+  virtual bool LeaveWithChange() { return false; }
+  // RtChoice: a list's selected row, a sheet's selected tab; 0 for the others.
+  virtual LONG Choice() const { return 0; }
 
   // Input, under the model's mutex on any thread. Defaults refuse with kNotApplicable.
   virtual InputResult OnPress(InputContext& window, const std::optional<std::string>& clipboard);
@@ -74,6 +102,15 @@ class Control {
   virtual InputResult OnKey(InputContext& window, LONG keyCode, LONG keyChar);
   // Alert key `keyCode` of this control (PropAlertKeys holds it).
   bool IsAlertKey(LONG keyCode) const;
+  // A click on item `item` (a list's row by entry number, a sheet's tab by number) with the
+  // mouse button `keyCode` (kKeyLeftMouse, kKeyRightMouse, kKeyMouseLeft2 for a double
+  // click). The control calls window.TakeFocus when the click takes the focus.
+  virtual InputResult OnClick(InputContext& window, LONG item, LONG keyCode);
+  // The vertical scroll bar: a part clicked, the thumb dropped at `position` (0 to 100).
+  virtual InputResult OnScroll(InputContext& window, ScrollPart part);
+  virtual InputResult OnThumb(InputContext& window, LONG position);
+  // The person dragged column `column` (1 = the first) to `width` dialog units.
+  virtual InputResult OnColumnWidth(LONG column, LONG width);
 
   // Properties; false when the control has no such property (the window may still).
   virtual bool GetProperty(LONG property, LONG index, std::string& value) const;
@@ -95,7 +132,13 @@ class Control {
   bool hidden_ = false;
   std::vector<LONG> alertKeys_;  // index 1..255; 0 = none
   UseVariable variable_;
+  Control* parent_ = nullptr;
+  std::vector<Control*> children_;  // owned by the window, like this control
 };
+
+// Makes `control` show by revealing it in every control it lies in (RtSelect of a control
+// on a tab that is not selected selects that tab).
+void RevealControl(Control& control);
 
 // Truth as a property text: "1" or "".
 inline std::string TruthText(bool v) { return v ? "1" : ""; }

@@ -7,6 +7,10 @@
 #include <string>
 
 #include "runtime/win/button_control.h"
+#include "runtime/win/entry_control.h"
+#include "runtime/win/list_control.h"
+#include "runtime/win/sheet_control.h"
+#include "runtime/win/tab_control.h"
 #include "runtime/win/image_control.h"
 #include "runtime/win/menu_control.h"
 #include "runtime/win/menu_item_control.h"
@@ -28,7 +32,9 @@ struct KindTable {
       {"button", &Make<ButtonControl>}, {"string", &Make<StringControl>},
       {"menu", &Make<MenuControl>},     {"item", &Make<MenuItemControl>},
       {"image", &Make<ImageControl>},   {"prompt", &Make<PromptControl>},
-      {"panel", &Make<PanelControl>},
+      {"panel", &Make<PanelControl>},   {"list", &Make<ListControl>},
+      {"sheet", &Make<SheetControl>},   {"tab", &Make<TabControl>},
+      {"entry", &Make<EntryControl>},
   };
 };
 

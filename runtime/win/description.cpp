@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "runtime/sys/resources.h"
+#include "runtime/win/list_format.h"
 
 namespace qx {
 namespace {
@@ -148,9 +149,26 @@ ControlDescription Control(const json& j, const std::string& owner) {
   c.disabled = Flag(j, "disabled", false, where);
   c.hidden = Flag(j, "hidden", false, where);
   c.bevel = Num(j, "bevel", -1, where);
-  if (j.contains("items")) {
-    if (!j["items"].is_array()) Fail(where, "\"items\" must be a list");
-    for (const json& item : j["items"]) c.items.push_back(Control(item, where));
+  c.format = Str(j, "format", where);
+  if (!c.format.empty()) {
+    std::string error;
+    if (!ParseListFormat(c.format, &error)) Fail(where, "\"format\": " + error);
+  }
+  c.immediate = Flag(j, "immediate", false, where);
+  c.vScroll = Flag(j, "vscroll", false, where);
+  c.hScroll = Flag(j, "hscroll", false, where);
+  c.selectedColour = Colour(j, "selected_colour", where);
+  c.selectedBackground = Colour(j, "selected_background", where);
+  // A menu's "items", a sheet's "tabs", a tab's "controls": the controls that lie in it.
+  for (const char* key : {"items", "tabs", "controls"}) {
+    if (!j.contains(key)) continue;
+    if (!j[key].is_array()) Fail(where, std::string("\"") + key + "\" must be a list");
+    for (const json& item : j[key]) c.items.push_back(Control(item, where));
+  }
+  if (c.kind == "sheet") {
+    for (const ControlDescription& tab : c.items) {
+      if (tab.kind != "tab") Fail(where, "a sheet holds only tabs, not \"" + tab.kind + "\"");
+    }
   }
   return c;
 }

@@ -81,7 +81,13 @@ struct ControlDescription {
   bool hidden = false;
   bool separator = false;        // a menu separator (kind "item")
   LONG bevel = -1;               // panels: -1 default, 0 none
-  std::vector<ControlDescription> items;  // a menu's items and sub-menus, in order
+  // Lists:
+  std::string format;            // the FORMAT string (list_format.h)
+  bool immediate = false;        // the program pages the rows (list_control.h)
+  bool vScroll = false, hScroll = false;  // scroll bars
+  ULONG selectedColour = kNoColour, selectedBackground = kNoColour;  // the selected row's
+  // A menu's items and sub-menus, a sheet's tabs, the controls on a tab: in order.
+  std::vector<ControlDescription> items;
   nlohmann::json raw;            // the whole entry, for kinds with attributes of their own
 };
 

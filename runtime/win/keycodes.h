@@ -12,6 +12,7 @@ enum KeyCode : LONG {
   kKeyLeftMouse = 0x01,
   kKeyRightMouse = 0x02,
   kKeyMouseLeft2 = 0x05,  // double click of the left button
+  kKeyMouseRight2 = 0x06, // double click of the right button
   kKeyBackspace = 0x08,
   kKeyTab = 0x09,
   kKeyEnter = 0x0D,
@@ -27,6 +28,7 @@ enum KeyCode : LONG {
   kKeyDown = 0x28,
   kKeyInsert = 0x2D,
   kKeyDelete = 0x2E,
+  kKeyA = 0x41,           // letters A to Z are 41h to 5Ah, digits 0 to 9 are 30h to 39h
   kKeyF1 = 0x70,
   kKeyQuote = 0xDE,  // the ' key
 
@@ -35,6 +37,8 @@ enum KeyCode : LONG {
   kKeyAltBit = 0x400,
 
   kKeyCtrlEnter = kKeyCtrlBit | kKeyEnter,  // 20Dh
+  kKeyCtrlPageUp = kKeyCtrlBit | kKeyPageUp,      // 221h
+  kKeyCtrlPageDown = kKeyCtrlBit | kKeyPageDown,  // 222h
   kKeyCtrlQuote = kKeyCtrlBit | kKeyQuote,  // 2DEh, the ditto key
 };
 

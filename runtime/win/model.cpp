@@ -44,6 +44,7 @@ WindowModel* Model::CurrentWindowOf(LONG thread) const {
 bool Model::TakesInput(const WindowModel& w) const {
   if (!w.open || w.closeDownPending) return false;
   if (threadMessages[static_cast<size_t>(w.thread)] > 0) return false;
+  if (threadPopups[static_cast<size_t>(w.thread)] > 0) return false;
   return CurrentWindowOf(w.thread) == &w;
 }
 
@@ -385,6 +386,14 @@ std::shared_ptr<Completion> ModelTransaction::Commit() {
     MessagePresentation p = model_.PresentMessage(it->second);
     calls.push_back([p = std::move(p)](View& v) { v.ShowMessage(p); });
   }
+  for (LONG id : closedPopups_) calls.push_back([id](View& v) { v.ClosePopup(id); });
+  for (LONG id : openedPopups_) {
+    auto it = model_.popups.find(id);
+    if (it == model_.popups.end()) continue;
+    PopupPresentation p = it->second.menu;
+    p.revision = model_.revision;
+    calls.push_back([p = std::move(p)](View& v) { v.ShowPopup(p); });
+  }
   for (auto& c : calls_) calls.push_back(std::move(c));
   if (calls.empty()) {
     lock_.unlock();
@@ -491,6 +500,11 @@ PresentationState ReadPresentation() {
   for (const WindowModel* w : open) s.windows.push_back(m.Present(*w));
   for (const auto& [id, msg] : m.messages) {
     if (!msg.answered) s.messages.push_back(m.PresentMessage(msg));
+  }
+  for (const auto& [id, popup] : m.popups) {
+    if (popup.answered) continue;
+    s.popups.push_back(popup.menu);
+    s.popups.back().revision = m.revision;
   }
   s.log.assign(m.log.begin(), m.log.end());
   return s;

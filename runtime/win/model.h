@@ -60,6 +60,12 @@ struct MessageState {
   bool notice = false;  // the library's own (help without a help file); nobody waits for it
 };
 
+struct PopupState {
+  PopupPresentation menu;
+  bool answered = false;
+  LONG answer = 0;
+};
+
 class ModelTransaction;
 
 class Model {
@@ -78,6 +84,9 @@ class Model {
   std::uint64_t openCounter = 0;
   std::map<LONG, MessageState> messages;
   LONG nextMessageId = 1;
+  std::map<LONG, PopupState> popups;
+  LONG nextPopupId = 1;
+  std::array<int, kMaxProgramThread + 1> threadPopups{};  // open popup menus per thread
   std::uint64_t revision = 0;
   std::deque<PresentationLogEntry> log;
   std::uint64_t logSequence = 0;
@@ -142,6 +151,8 @@ class ModelTransaction {
   void Closed(LONG window) { closed_.push_back(window); dirty_.erase(window); }
   void MessageOpened(LONG id) { openedMessages_.push_back(id); }
   void MessageClosed(LONG id) { closedMessages_.push_back(id); }
+  void PopupOpened(LONG id) { openedPopups_.push_back(id); }
+  void PopupClosed(LONG id) { closedPopups_.push_back(id); }
   // A view call of its own (beep, print set-up ...), run after the window calls.
   void Call(std::function<void(View&)> call) { calls_.push_back(std::move(call)); }
   // The view acknowledges drawing `window`; Commit returns the completion to wait for.
@@ -157,6 +168,7 @@ class ModelTransaction {
   std::set<LONG> dirty_;
   std::vector<LONG> closed_;
   std::vector<LONG> openedMessages_, closedMessages_;
+  std::vector<LONG> openedPopups_, closedPopups_;
   std::vector<std::function<void(View&)>> calls_;
   LONG ackWindow_ = 0;
 };

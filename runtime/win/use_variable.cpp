@@ -43,9 +43,35 @@ T Saturate(double v) {
 
 }  // namespace
 
+UseVariable UseVariable::AtAddress(Type type, void* address, size_t width) {
+  UseVariable v;
+  v.type_ = type;
+  v.address_ = address;
+  v.width_ = (type == Type::kString || type == Type::kCString) ? width : 0;
+  return v;
+}
+
+size_t UseVariable::StorageBytes() const {
+  switch (type_) {
+    case Type::kNone:
+    case Type::kStdString:
+    case Type::kQueue: return 0;
+    case Type::kString:
+    case Type::kCString: return width_;
+    case Type::kByte: return sizeof(BYTE);
+    case Type::kShort: return sizeof(SHORT);
+    case Type::kUShort: return sizeof(USHORT);
+    case Type::kLong: return sizeof(LONG);
+    case Type::kULong: return sizeof(ULONG);
+    case Type::kReal: return sizeof(REAL);
+  }
+  return 0;
+}
+
 std::string UseVariable::Text() const {
   switch (type_) {
-    case Type::kNone: return {};
+    case Type::kNone:
+    case Type::kQueue: return {};
     case Type::kString: return std::string(static_cast<const char*>(address_), width_);
     case Type::kCString: {
       const char* p = static_cast<const char*>(address_);
@@ -58,7 +84,8 @@ std::string UseVariable::Text() const {
 
 void UseVariable::SetText(std::string_view text) {
   switch (type_) {
-    case Type::kNone: return;
+    case Type::kNone:
+    case Type::kQueue: return;
     case Type::kString: {
       char* p = static_cast<char*>(address_);
       const size_t n = std::min(text.size(), width_);
@@ -82,7 +109,8 @@ void UseVariable::SetText(std::string_view text) {
 
 double UseVariable::Number() const {
   switch (type_) {
-    case Type::kNone: return 0;
+    case Type::kNone:
+    case Type::kQueue: return 0;
     case Type::kString:
     case Type::kCString:
     case Type::kStdString: return LeadingNumber(Text());
@@ -98,7 +126,8 @@ double UseVariable::Number() const {
 
 void UseVariable::SetNumber(double v) {
   switch (type_) {
-    case Type::kNone: return;
+    case Type::kNone:
+    case Type::kQueue: return;
     case Type::kString:
     case Type::kCString:
     case Type::kStdString: SetText(NumberText(v)); return;
@@ -112,6 +141,7 @@ void UseVariable::SetNumber(double v) {
 }
 
 void UseVariable::Clear() {
+  if (type_ == Type::kQueue) return;
   if (numeric()) {
     SetNumber(0);
   } else {

@@ -14,9 +14,12 @@
 
 namespace qx {
 
+class RtQueue;
+
 class UseVariable {
  public:
-  enum class Type { kNone, kString, kCString, kStdString, kByte, kShort, kUShort, kLong, kULong, kReal };
+  // Numbers come last: numeric() relies on the order.
+  enum class Type { kNone, kString, kCString, kStdString, kQueue, kByte, kShort, kUShort, kLong, kULong, kReal };
 
   UseVariable() = default;
   template <size_t N>
@@ -30,11 +33,25 @@ class UseVariable {
   UseVariable(LONG& v) : type_(Type::kLong), address_(&v) {}              // NOLINT
   UseVariable(ULONG& v) : type_(Type::kULong), address_(&v) {}            // NOLINT
   UseVariable(REAL& v) : type_(Type::kReal), address_(&v) {}              // NOLINT
+  // A queue as the source of a list (the list reads its entries; Text() is empty).
+  UseVariable(RtQueue& q) : type_(Type::kQueue), address_(&q) {}          // NOLINT
+
+  // A variable of `type` at `address`, `width` bytes for STRING and CSTRING: how a queue
+  // reads the copies of its fields that it keeps. Not for kQueue.
+  static UseVariable AtAddress(Type type, void* address, size_t width);
 
   Type type() const { return type_; }
   bool bound() const { return type_ != Type::kNone; }
   bool numeric() const { return type_ >= Type::kByte; }
   const void* address() const { return address_; }
+  void* address() { return address_; }
+  // The queue of a kQueue variable; nullptr for every other type.
+  RtQueue* queue() const { return type_ == Type::kQueue ? static_cast<RtQueue*>(address_) : nullptr; }
+  // Bytes the value takes in memory: N for STRING<N> and CSTRING<N>, the size of the number
+  // type; 0 for a std::string (its text has no fixed size), a queue and an unbound variable.
+  size_t StorageBytes() const;
+  // STRING and CSTRING: their width N; 0 for the others.
+  size_t width() const { return width_; }
 
   // The value as text: a STRING with all its bytes (blanks included), a CSTRING up to its
   // terminator, a number in decimal (a REAL without trailing zeros). Empty when unbound.

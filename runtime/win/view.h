@@ -57,6 +57,13 @@ class View {
   virtual void ShowMessage(const MessagePresentation& box) = 0;
   virtual void CloseMessage(LONG messageId) = 0;
 
+  // A popup menu opened (RtPopup): show it at the pointer, over popup.window, and call
+  // ViewInput::AnswerPopup with the item chosen or 0 when it is dismissed. It may be
+  // answered elsewhere too (the automation channel); the view then gets ClosePopup.
+  // Default, for a view without popup menus: dismissed at once.
+  virtual void ShowPopup(const PopupPresentation& popup);
+  virtual void ClosePopup(LONG popupId) { (void)popupId; }
+
   // Dialogs and effects of the view's own, with no answer for the program.
   virtual void Beep(LONG sound) { (void)sound; }
   virtual void ShowPrintSetup(LONG windowId) { (void)windowId; }

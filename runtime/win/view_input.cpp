@@ -23,6 +23,33 @@ class WindowInput : public InputContext {
     }
     return 0;
   }
+  void TakeFocus(LONG field) override {
+    if (w_.focus == field) return;
+    CommitEdit();
+    w_.focus = field;
+    Control* now = w_.Find(field);
+    if (now && now->ReportsSelected()) {
+      Event e;
+      e.number = kEventSelected;
+      e.field = field;
+      e.fromInput = true;
+      Queue(e, false);
+    }
+    t_.model().ShowControlMessage(t_, w_, field);
+    t_.Dirty(w_.id);
+    t_.model().Touch();
+  }
+  // The focused control, edited since it was shown, is accepted as the person leaves it.
+  void CommitEdit() {
+    Control* old = w_.focus != 0 ? w_.Find(w_.focus) : nullptr;
+    if (old && old->LeaveWithChange()) {
+      Event e;
+      e.number = kEventAccepted;
+      e.field = old->field();
+      e.fromInput = true;
+      Queue(e, false);
+    }
+  }
 
  private:
   ModelTransaction& t_;
@@ -37,8 +64,23 @@ InputResult Reach(Model& m, LONG window, LONG field, WindowModel*& w, Control** 
   if (c == nullptr) return InputResult::kDone;
   *c = w->Find(field);
   if (*c == nullptr) return InputResult::kNoSuchControl;
-  if ((*c)->disabled() || (*c)->hidden()) return InputResult::kDisabled;
+  if ((*c)->disabled() || !(*c)->Visible()) return InputResult::kDisabled;
   return InputResult::kDone;
+}
+
+// The control after (or before) the focused one, in creation order and round, that can
+// take the focus now; 0 when none.
+LONG NextFocus(const WindowModel& w, bool backward) {
+  const size_t n = w.controls.size();
+  if (n == 0) return 0;
+  size_t at = w.IndexOf(w.focus);
+  if (at == n) at = backward ? 0 : n - 1;
+  for (size_t step = 1; step <= n; ++step) {
+    const size_t i = backward ? (at + n - step) % n : (at + step) % n;
+    const Control& c = *w.controls[i];
+    if (c.area() == ControlArea::kClient && c.TakesFocus() && !c.disabled() && c.Visible()) return c.field();
+  }
+  return 0;
 }
 
 }  // namespace
@@ -49,6 +91,7 @@ const char* InputResultName(InputResult r) {
     case InputResult::kNoSuchWindow: return "no such window";
     case InputResult::kNoSuchControl: return "no such control";
     case InputResult::kNoSuchMessage: return "no such message box";
+    case InputResult::kNoSuchPopup: return "no such popup menu";
     case InputResult::kTakesNoInput: return "the window takes no input now";
     case InputResult::kDisabled: return "the control is disabled or hidden";
     case InputResult::kNotApplicable: return "the control does not take that input";
@@ -64,8 +107,10 @@ InputResult ViewInput::Press(LONG window, LONG field, std::optional<std::string>
   InputResult r = Reach(t.model(), window, field, w, &c);
   if (r != InputResult::kDone) return r;
   WindowInput in(t, *w);
+  // Clicking a button moves the focus to it first: an entry being left is accepted before
+  // the button's own event.
+  if (c->TakesFocus()) in.TakeFocus(field);
   r = c->OnPress(in, clipboard);
-  if (r == InputResult::kDone && c->TakesFocus()) w->focus = field;
   t.Dirty(w->id);
   return r;
 }
@@ -77,6 +122,8 @@ InputResult ViewInput::Type(LONG window, LONG field, std::string_view text, bool
   InputResult r = Reach(t.model(), window, field, w, &c);
   if (r != InputResult::kDone) return r;
   WindowInput in(t, *w);
+  // A person types into the control that has the focus.
+  if (c->Editable() && c->TakesFocus()) in.TakeFocus(field);
   r = c->OnType(in, text, accept);
   t.Dirty(w->id);
   t.model().Touch();
@@ -92,7 +139,7 @@ InputResult ViewInput::Key(LONG window, LONG field, LONG keyCode, LONG keyChar) 
   const bool focused = field == 0;
   if (focused) field = w->focus;
   Control* c = field != 0 ? w->Find(field) : nullptr;
-  if (c != nullptr && (c->disabled() || c->hidden())) {
+  if (c != nullptr && (c->disabled() || !c->Visible())) {
     if (!focused) return InputResult::kDisabled;
     c = nullptr;  // a control disabled while it had the focus holds it no longer
   }
@@ -110,10 +157,74 @@ InputResult ViewInput::Key(LONG window, LONG field, LONG keyCode, LONG keyChar) 
   if (keyCode == kKeyEnter) {
     const LONG def = in.DefaultButton();
     Control* button = def != 0 ? w->Find(def) : nullptr;
-    if (button && !button->disabled() && !button->hidden()) return button->OnPress(in, std::nullopt);
+    if (button && !button->disabled() && button->Visible()) {
+      if (c != nullptr && c->field() == w->focus) in.CommitEdit();
+      return button->OnPress(in, std::nullopt);
+    }
+  }
+  if (keyCode == kKeyTab || keyCode == (kKeyShiftBit | kKeyTab)) {
+    const LONG next = NextFocus(*w, keyCode != kKeyTab);
+    if (next == 0) return InputResult::kNotApplicable;
+    in.TakeFocus(next);
+    return InputResult::kDone;
   }
   if (c == nullptr) return InputResult::kNotApplicable;
   return c->OnKey(in, keyCode, keyChar);
+}
+
+InputResult ViewInput::Click(LONG window, LONG field, LONG item, LONG button, LONG clicks) {
+  ModelTransaction t;
+  WindowModel* w;
+  Control* c;
+  InputResult r = Reach(t.model(), window, field, w, &c);
+  if (r != InputResult::kDone) return r;
+  if (button != kKeyLeftMouse && button != kKeyRightMouse) return InputResult::kBadValue;
+  if (clicks != 1 && clicks != 2) return InputResult::kBadValue;
+  const LONG code = clicks == 2 ? (button == kKeyLeftMouse ? kKeyMouseLeft2 : kKeyMouseRight2) : button;
+  WindowInput in(t, *w);
+  r = c->OnClick(in, item, code);
+  t.Dirty(w->id);
+  t.model().Touch();
+  return r;
+}
+
+InputResult ViewInput::Scroll(LONG window, LONG field, ScrollPart part) {
+  ModelTransaction t;
+  WindowModel* w;
+  Control* c;
+  InputResult r = Reach(t.model(), window, field, w, &c);
+  if (r != InputResult::kDone) return r;
+  WindowInput in(t, *w);
+  r = c->OnScroll(in, part);
+  t.Dirty(w->id);
+  t.model().Touch();
+  return r;
+}
+
+InputResult ViewInput::Thumb(LONG window, LONG field, LONG position) {
+  ModelTransaction t;
+  WindowModel* w;
+  Control* c;
+  InputResult r = Reach(t.model(), window, field, w, &c);
+  if (r != InputResult::kDone) return r;
+  if (position < 0 || position > 100) return InputResult::kBadValue;
+  WindowInput in(t, *w);
+  r = c->OnThumb(in, position);
+  t.Dirty(w->id);
+  t.model().Touch();
+  return r;
+}
+
+InputResult ViewInput::ColumnWidth(LONG window, LONG field, LONG column, LONG width) {
+  ModelTransaction t;
+  WindowModel* w;
+  Control* c;
+  InputResult r = Reach(t.model(), window, field, w, &c);
+  if (r != InputResult::kDone) return r;
+  r = c->OnColumnWidth(column, width);
+  t.Dirty(w->id);
+  t.model().Touch();
+  return r;
 }
 
 InputResult ViewInput::Close(LONG window) {
@@ -185,7 +296,8 @@ InputResult ViewInput::Focus(LONG window, LONG field) {
   InputResult r = Reach(t.model(), window, field, w, &c);
   if (r != InputResult::kDone) return r;
   if (!c->TakesFocus()) return InputResult::kNotApplicable;
-  w->focus = field;
+  WindowInput in(t, *w);
+  in.TakeFocus(field);
   t.model().ShowControlMessage(t, *w, field);
   t.Dirty(w->id);
   t.model().Touch();

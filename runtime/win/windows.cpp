@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "runtime/win/accept.h"
 #include "runtime/win/control_kinds.h"
 #include "runtime/win/model.h"
 #include "runtime/win/properties.h"
@@ -11,11 +12,13 @@
 namespace qx {
 namespace {
 
-void AddControl(WindowModel& w, const ControlDescription& d, ControlArea area, LONG parent) {
-  std::unique_ptr<Control> c = CreateControl(d, area, parent);
-  if (!c) c = std::make_unique<Control>(d, area, parent);
+void AddControl(WindowModel& w, const ControlDescription& d, ControlArea area, Control* parent) {
+  std::unique_ptr<Control> c = CreateControl(d, area, parent ? parent->field() : 0);
+  if (!c) c = std::make_unique<Control>(d, area, parent ? parent->field() : 0);
+  Control* added = c.get();
+  if (parent) parent->Adopt(added);
   w.controls.push_back(std::move(c));
-  for (const ControlDescription& item : d.items) AddControl(w, item, area, d.field);
+  for (const ControlDescription& item : d.items) AddControl(w, item, area, added);
 }
 
 void NewWindow(WindowRef& ref, std::string_view module, std::string_view label, const char* kind,
@@ -35,9 +38,10 @@ void NewWindow(WindowRef& ref, std::string_view module, std::string_view label, 
   w->y = desc->at.y;
   w->width = desc->at.width.value_or(0);
   w->height = desc->at.height.value_or(0);
-  for (const ControlDescription& d : desc->menuBar) AddControl(*w, d, ControlArea::kMenuBar, 0);
-  for (const ControlDescription& d : desc->toolbar.controls) AddControl(*w, d, ControlArea::kToolbar, 0);
-  for (const ControlDescription& d : desc->controls) AddControl(*w, d, ControlArea::kClient, 0);
+  for (const ControlDescription& d : desc->menuBar) AddControl(*w, d, ControlArea::kMenuBar, nullptr);
+  for (const ControlDescription& d : desc->toolbar.controls) AddControl(*w, d, ControlArea::kToolbar, nullptr);
+  for (const ControlDescription& d : desc->controls) AddControl(*w, d, ControlArea::kClient, nullptr);
+  for (auto& c : w->controls) c->Attach(*desc);
   auto var = variables.begin();
   for (auto& c : w->controls) {
     if (var == variables.end()) break;
@@ -153,6 +157,10 @@ void RtOpenWindow(const WindowRef& window) {
       }
       if (frame) w->parent = frame->id;
     }
+    // A child whose frame has closed already (its thread was slower than the frame's
+    // close) would wait for input no one can give it: it is asked to close at once, as the
+    // frame's open children were when it closed.
+    const bool orphan = w->kind == "mdi" && w->parent == 0;
     w->open = true;
     w->closeDownPending = false;
     w->openSequence = ++m.openCounter;
@@ -163,12 +171,17 @@ void RtOpenWindow(const WindowRef& window) {
     for (auto& c : w->controls) c->Display();
     w->focus = 0;
     for (auto& c : w->controls) {
-      if (c->area() == ControlArea::kClient && c->TakesFocus() && !c->disabled() && !c->hidden()) {
+      if (c->area() == ControlArea::kClient && c->TakesFocus() && !c->disabled() && c->Visible()) {
         w->focus = c->field();
         break;
       }
     }
     w->openPending = true;
+    if (orphan) {
+      Event close;
+      close.number = kEventCloseWindow;
+      m.QueueEvent(*w, close, false);
+    }
     m.Activate(t, *w);
     t.DirtyAll();
     t.WantDrawn(w->id);
@@ -240,6 +253,14 @@ void RtSetPropertyFromVar(LONG field, LONG property, const UseVariable& value, L
 
 void RtSetPropertyFromVar(const WindowRef& window, LONG field, LONG property, const UseVariable& value, LONG index) {
   SetProp(&window, field, property, std::string(RtClipView(value.Text())), index);
+}
+
+LONG RtChoice(LONG field) {
+  if (field == 0) field = RtField();
+  ModelTransaction t;
+  WindowModel* w = t.model().CurrentWindowOf(CurrentProgramThread());
+  const Control* c = w ? w->Find(field) : nullptr;
+  return c ? c->Choice() : 0;
 }
 
 WindowRef RtCurrentWindow() {

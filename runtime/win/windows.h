@@ -63,6 +63,11 @@ void RtSetPropertyFromVar(LONG field, LONG property, const UseVariable& value, L
 void RtSetPropertyFromVar(const WindowRef& window, LONG field, LONG property, const UseVariable& value,
                           LONG index = 0);
 
+// The choice of control `field` of the calling thread's current window (0: the control of
+// the current event): a list's selected row (its entry number), a sheet's selected tab
+// (1 = the first); 0 for other controls, an empty list, or no such control.
+LONG RtChoice(LONG field = 0);
+
 // The window the calling thread opened last and that is still open (0 = none).
 WindowRef RtCurrentWindow();
 

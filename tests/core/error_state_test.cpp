@@ -12,7 +12,7 @@ TEST(ErrorState, TextsOfTheCodesTheProgramsMeet) {
   struct Case { LONG code; std::string_view text; };
   const Case cases[] = {
       {2, "File Not Found"}, {3, "Path Not Found"}, {5, "Access Denied"},
-      {32, "File Is Already Locked"}, {33, "Record Not Available"}, {35, "Record Not Found"}, {36, "Invalid Data File"},
+      {30, "Entry Not Found"}, {32, "File Is Already Locked"}, {33, "Record Not Available"}, {35, "Record Not Found"}, {36, "Invalid Data File"},
       {37, "File Not Open"}, {40, "Creates Duplicate Key"},
       {46, "Key File Must Be Rebuilt"}, {47, "Invalid Record Declaration"},
       {48, "Unable To Log Transaction"}, {52, "File Already Open"}, {54, "No Create Attribute"},

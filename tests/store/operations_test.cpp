@@ -1,6 +1,9 @@
 // Outcomes and error codes of the record operations on one instance: opening, creating,
 // adding, changing and removing records, properties and driver options.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "tests/store/test_files.h"
 
@@ -217,6 +220,33 @@ TEST(SendTest, OptionsAndReplies) {
     EXPECT_EQ(SEND(*f, c.option), c.reply) << c.option;
     EXPECT_EQ(RtErrorCode(), 0) << c.option;
   }
+}
+
+}  // namespace
+}  // namespace qx::testing
+
+namespace qx::testing {
+namespace {
+
+// A file its opener may only read cannot be held: LOCK is refused with 5, not reported as
+// held by somebody else (32). Runs as an unprivileged user, since root may write anything.
+TEST_F(OperationsTest, HoldingAFileOpenedWithoutWritePermissionIsRefused) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to switch to an unprivileged user";
+  ::chmod(dir_.path().c_str(), 0755);
+  ::chmod((dir_ / "STANDRD.TPS").c_str(), 0444);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
+    OPEN(*file_, 0x40);
+    if (RtErrorCode() != 0) ::_exit(101);
+    LOCK(*file_);
+    ::_exit(static_cast<int>(RtErrorCode()));
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), kAccessDenied);
 }
 
 }  // namespace

@@ -192,7 +192,7 @@ TEST_F(OrderTest, QuickScanReadsTheSameRecordsAndSeesOwnWrites) {
 }
 
 TEST_F(OrderTest, ViewReadsFromTheFilesOrderAndPlace) {
-  View view(*f_);
+  RecordView view(*f_);
   NEXT(view);
   EXPECT_EQ(RtErrorCode(), kFileNotOpen);
   rec().NAME = "JONES";

@@ -50,7 +50,7 @@ TEST_F(PositionsTest, ArbitraryTextsFailCleanly) {
   const std::vector<std::string> seeds = {POSITIONkey(f_->key(0)), POSITIONkey(f_->key(1)), POSITIONfile(*f_)};
   std::mt19937 gen(20240601);
   const std::string alphabet = "RK0123456789:%ABCDEF \x01\xFFname-";
-  View view(*f_);
+  RecordView view(*f_);
   OPEN(view, 0x22);
   for (int i = 0; i < 3000; ++i) {
     std::string t;

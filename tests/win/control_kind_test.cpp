@@ -1,4 +1,4 @@
-// A control kind added from outside the library, as the entry and list controls will be:
+// A control kind added from outside the library, as a program may register one of its own:
 // its USE variable, typed text accepted or refused, the accept-all pass over it, and the
 // clipboard actions on the focused control.
 #include <gtest/gtest.h>

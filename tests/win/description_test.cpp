@@ -33,6 +33,11 @@ TEST(Description, BadDescriptionsNameWhatIsWrong) {
       {"{\"module\":\"m\",\"windows\":[{\"label\":\"W\",\"controls\":[{\"name\":\"B\"}]}]}", "control B"},
       {"{\"module\":\"m\",\"windows\":[{\"label\":\"W\",\"controls\":[{\"kind\":\"button\",\"field\":\"x1\"}]}]}", "field"},
       {"{\"module\":\"m\",\"windows\":[{\"label\":\"W\",\"controls\":[{\"kind\":\"button\",\"justify\":\"up\"}]}]}", "up"},
+      {"{\"module\":\"m\",\"windows\":[{\"label\":\"W\",\"controls\":[{\"kind\":\"list\",\"name\":\"L\",\"format\":\"64X\"}]}]}",
+       "control L: \"format\": column 1"},
+      {"{\"module\":\"m\",\"windows\":[{\"label\":\"W\",\"controls\":[{\"kind\":\"sheet\",\"tabs\":[{\"kind\":\"button\"}]}]}]}",
+       "only tabs"},
+      {"{\"module\":\"m\",\"windows\":[{\"label\":\"W\",\"controls\":[{\"kind\":\"list\",\"immediate\":1}]}]}", "immediate"},
   };
   for (const Case& c : cases) {
     try {

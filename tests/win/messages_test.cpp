@@ -180,5 +180,32 @@ TEST(MessageBox, OnlyTheCallingThreadsWindowsWait) {
   RtInstallView(nullptr);
 }
 
+TEST(Cursor, TheWaitCursorShowsOverEveryWindowUntilRestored) {
+  ProgramThreadScope main;
+  WindowRef w;
+  RtNewWindow(w, "wintest$unit", "PLAIN");
+  RtOpenWindow(w);
+  const auto waiting = [] {
+    const PresentationState s = ReadPresentation();
+    return !s.windows.empty() && s.windows[0].waitCursor;
+  };
+  const auto lastCursorLog = [] {
+    const PresentationState s = ReadPresentation();
+    std::string detail;
+    for (const auto& e : s.log) {
+      if (e.what == "cursor") detail = e.detail;
+    }
+    return detail;
+  };
+  EXPECT_FALSE(waiting());
+  RtSetCursor(kCursorWait);
+  EXPECT_TRUE(waiting());
+  EXPECT_EQ(lastCursorLog(), "wait");
+  RtSetCursor(0);
+  EXPECT_FALSE(waiting());
+  EXPECT_EQ(lastCursorLog(), "normal");
+  RtDisposeWindow(w);
+}
+
 }  // namespace
 }  // namespace qx

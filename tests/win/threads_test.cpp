@@ -141,5 +141,20 @@ TEST(ProgramThreads, AChildWindowOfAnotherThreadGetsItsOwnEventsAndClosesWithThe
   RtDisposeWindow(frame);
 }
 
+TEST(ProgramThreads, AChildThatOpensAfterItsFrameClosedIsAskedToCloseAtOnce) {
+  ProgramThreadScope main;
+  gChildThreadSawClose = 0;
+  WindowRef frame;
+  RtNewAppFrame(frame, "wintest$unit", "FRAME");
+  RtOpenWindow(frame);
+  // The frame closes before the child's thread gets to open its window: the runtime lock
+  // keeps the new thread from running until the frame's loop waits.
+  const LONG thread = RtStart(&ChildOfFrame, 50000);
+  RtCloseWindow(frame);
+  RtEndProgram();  // would wait for ever if the child were left open without a frame
+  EXPECT_EQ(gChildThreadSawClose.load(), thread);
+  RtDisposeWindow(frame);
+}
+
 }  // namespace
 }  // namespace qx

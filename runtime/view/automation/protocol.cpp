@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "runtime/win/events.h"
+#include "runtime/win/keycodes.h"
 #include "runtime/win/view.h"
 #include "runtime/win/view_input.h"
 
@@ -83,12 +84,69 @@ json Font(const FontDescription& f) {
   return j;
 }
 
+json Colour(ULONG c) { return c == kNoColour ? json(nullptr) : json(c); }
+
+json ListToJson(const ListPresentation& l) {
+  json columns = json::array();
+  for (const ListColumnPresentation& c : l.columns) {
+    json col = {{"width", c.width},         {"justify", JustifyName(c.justify)},
+                {"indent", c.indent},       {"header", c.header},
+                {"header_justify", JustifyName(c.headerJustify)}, {"header_indent", c.headerIndent},
+                {"right_border", c.rightBorder}, {"resizable", c.resizable},
+                {"colours", c.colours},     {"picture", c.picture}};
+    columns.push_back(col);
+  }
+  json rows = json::array();
+  for (const ListRowPresentation& r : l.rows) {
+    json cells = json::array(), colours = json::array();
+    bool coloured = false;
+    for (const ListCellPresentation& cell : r.cells) {
+      cells.push_back(cell.text);
+      colours.push_back({{"colour", Colour(cell.colour)}, {"background", Colour(cell.background)},
+                         {"selected_colour", Colour(cell.selectedColour)},
+                         {"selected_background", Colour(cell.selectedBackground)}});
+      coloured = coloured || cell.colour != kNoColour || cell.background != kNoColour ||
+                 cell.selectedColour != kNoColour || cell.selectedBackground != kNoColour;
+    }
+    json row = {{"entry", r.entry}, {"selected", r.selected}, {"cells", cells}};
+    if (coloured) row["colours"] = colours;
+    rows.push_back(row);
+  }
+  json j = {{"columns", columns},       {"header", l.header},         {"rows", rows},
+            {"row_count", l.rowCount},  {"top_row", l.topRow},        {"visible_rows", l.visibleRows},
+            {"selected_row", l.selectedRow}, {"immediate", l.immediate},
+            {"scroll_bar", {{"visible", l.vScroll}, {"thumb", l.thumb}, {"thumb_drawn", l.thumbDrawn}}},
+            {"hscroll", l.hScroll},     {"row_height", l.rowHeight},  {"header_height", l.headerHeight}};
+  if (l.selectedColour != kNoColour) j["selected_colour"] = l.selectedColour;
+  if (l.selectedBackground != kNoColour) j["selected_background"] = l.selectedBackground;
+  if (!l.formatError.empty()) j["format_error"] = l.formatError;
+  return j;
+}
+
+json SheetToJson(const SheetPresentation& s) {
+  json tabs = json::array();
+  for (size_t i = 0; i < s.tabs.size(); ++i) {
+    const TabPresentation& t = s.tabs[i];
+    json tab = {{"number", i + 1}, {"field", t.field}, {"text", t.text}, {"disabled", t.disabled},
+                {"hidden", t.hidden}, {"selected", static_cast<LONG>(i + 1) == s.selected}};
+    if (t.colour != kNoColour) tab["colour"] = t.colour;
+    if (t.background != kNoColour) tab["background"] = t.background;
+    tabs.push_back(tab);
+  }
+  return {{"tabs", tabs}, {"selected_tab", s.selected}};
+}
+
 json ControlToJson(const ControlPresentation& c) {
   json j = {{"field", c.field},       {"name", c.name},     {"kind", c.kind},
             {"area", AreaName(c.area)}, {"at", Rect(c.at)}, {"text", c.text},
             {"disabled", c.disabled}, {"hidden", c.hidden}, {"focused", c.focused},
-            {"editable", c.editable}};
-  if (c.parentField) j["menu"] = c.parentField;
+            {"editable", c.editable}, {"visible", c.visible}};
+  if (c.parentField) j[c.area == ControlArea::kMenuBar ? "menu" : "parent"] = c.parentField;
+  if (!c.picture.empty()) j["picture"] = c.picture;
+  if (c.justifyOffset) j["justify_offset"] = c.justifyOffset;
+  if (!c.alertKeys.empty()) j["alert_keys"] = c.alertKeys;
+  if (c.list) j["list"] = ListToJson(*c.list);
+  if (c.sheet) j["sheet"] = SheetToJson(*c.sheet);
   if (!c.message.empty()) j["message"] = c.message;
   if (!c.tip.empty()) j["tip"] = c.tip;
   if (!c.icon.empty()) j["icon"] = Image(c.icon);
@@ -175,6 +233,60 @@ const MessagePresentation* FindMessage(const PresentationState& s, const json& r
   return nullptr;
 }
 
+json PopupToJson(const PopupPresentation& p) {
+  json items = json::array();
+  for (size_t i = 0; i < p.items.size(); ++i) {
+    items.push_back({{"number", i + 1}, {"text", p.items[i].text}, {"greyed", p.items[i].greyed}});
+  }
+  return {{"id", p.id}, {"thread", p.thread}, {"window", p.window}, {"control", p.field}, {"items", items}};
+}
+
+const PopupPresentation* FindPopup(const PresentationState& s, const json& req) {
+  if (s.popups.empty()) return nullptr;
+  if (!req.contains("popup")) return &s.popups.front();
+  for (const PopupPresentation& p : s.popups) {
+    if (p.id == req["popup"].get<LONG>()) return &p;
+  }
+  return nullptr;
+}
+
+// An item of a popup by number (0 = none) or by its text as a person reads it.
+LONG PopupItem(const PopupPresentation& p, const json& item) {
+  if (item.is_number_integer()) return item.get<LONG>();
+  if (item.is_null()) return 0;
+  if (!item.is_string()) throw RequestError{"\"item\" must be a number or a text"};
+  const std::string wanted = Plain(item.get<std::string>());
+  for (size_t i = 0; i < p.items.size(); ++i) {
+    if (p.items[i].text == item.get<std::string>() || Plain(p.items[i].text) == wanted) return static_cast<LONG>(i + 1);
+  }
+  throw RequestError{"the popup menu has no item " + item.dump()};
+}
+
+// The control's list or sheet, or an error naming what is wanted.
+const ControlPresentation& NeedControlOf(const WindowPresentation& w, LONG field) {
+  for (const ControlPresentation& c : w.controls) {
+    if (c.field == field) return c;
+  }
+  throw RequestError{"no control " + std::to_string(field)};
+}
+
+// The item of a "pick" or "click": a list's row ("row": entry number) or a sheet's tab
+// ("tab": its number or its text).
+LONG ItemOf(const ControlPresentation& c, const json& req) {
+  if (c.sheet && req.contains("tab")) {
+    const json& t = req["tab"];
+    if (t.is_number_integer()) return t.get<LONG>();
+    if (!t.is_string()) throw RequestError{"\"tab\" must be a number or a text"};
+    for (size_t i = 0; i < c.sheet->tabs.size(); ++i) {
+      if (Plain(c.sheet->tabs[i].text) == Plain(t.get<std::string>())) return static_cast<LONG>(i + 1);
+    }
+    throw RequestError{"the sheet has no tab " + t.dump()};
+  }
+  if (req.contains("row")) return req["row"].get<LONG>();
+  if (req.contains("tab")) return req["tab"].get<LONG>();
+  throw RequestError{"\"row\" (or a sheet's \"tab\") is missing"};
+}
+
 bool MessageMatches(const MessagePresentation& m, const json& cond) {
   if (!cond.is_object()) return true;
   if (cond.contains("caption") && m.caption != cond["caption"].get<std::string>()) return false;
@@ -206,6 +318,12 @@ bool Holds(const PresentationState& s, const json& cond, json& detail) {
     return false;
   }
   if (cond.contains("no_message")) return s.messages.empty();
+  if (cond.contains("popup")) {
+    if (s.popups.empty()) return false;
+    detail = PopupToJson(s.popups.front());
+    return true;
+  }
+  if (cond.contains("no_popup")) return s.popups.empty();
   if (cond.contains("text")) {
     const json& t = cond["text"];
     const WindowPresentation* w = t.contains("window") ? FindWindow(s, t["window"]) : nullptr;
@@ -239,7 +357,9 @@ json Handle(const json& req) {
     json windows = json::array(), messages = json::array();
     for (const auto& w : s.windows) windows.push_back(WindowToJson(w));
     for (const auto& m : s.messages) messages.push_back(MessageToJson(m));
-    return {{"ok", true}, {"revision", s.revision}, {"windows", windows}, {"messages", messages}};
+    json popups = json::array();
+    for (const auto& p : s.popups) popups.push_back(PopupToJson(p));
+    return {{"ok", true}, {"revision", s.revision}, {"windows", windows}, {"messages", messages}, {"popups", popups}};
   }
   if (op == "windows") {
     json windows = json::array();
@@ -289,6 +409,59 @@ json Handle(const json& req) {
       ch = c.empty() ? 0 : static_cast<unsigned char>(c[0]);
     }
     return Result(ViewInput::Key(w.id, field, code, ch));
+  }
+  if (op == "popups") {
+    json popups = json::array();
+    for (const auto& p : s.popups) popups.push_back(PopupToJson(p));
+    return {{"ok", true}, {"popups", popups}};
+  }
+  if (op == "pick" || op == "click") {
+    const WindowPresentation& w = NeedWindow(s, req);
+    const LONG field = NeedControl(w, req, "control");
+    const LONG item = ItemOf(NeedControlOf(w, field), req);
+    LONG button = kKeyLeftMouse;
+    const std::string b = req.value("button", std::string("left"));
+    if (b == "right") {
+      button = kKeyRightMouse;
+    } else if (b != "left") {
+      throw RequestError{"\"button\" must be \"left\" or \"right\""};
+    }
+    const LONG count = op == "pick" ? 1 : req.value("count", 1);
+    return Result(ViewInput::Click(w.id, field, item, button, count));
+  }
+  if (op == "thumb") {
+    const WindowPresentation& w = NeedWindow(s, req);
+    if (!req.contains("position")) throw RequestError{"\"position\" is missing"};
+    return Result(ViewInput::Thumb(w.id, NeedControl(w, req, "control"), req["position"].get<LONG>()));
+  }
+  if (op == "scroll") {
+    const WindowPresentation& w = NeedWindow(s, req);
+    const std::string part = req.value("part", std::string());
+    ScrollPart p;
+    if (part == "line-up") {
+      p = ScrollPart::kLineUp;
+    } else if (part == "line-down") {
+      p = ScrollPart::kLineDown;
+    } else if (part == "page-up") {
+      p = ScrollPart::kPageUp;
+    } else if (part == "page-down") {
+      p = ScrollPart::kPageDown;
+    } else {
+      throw RequestError{"\"part\" must be line-up, line-down, page-up or page-down"};
+    }
+    return Result(ViewInput::Scroll(w.id, NeedControl(w, req, "control"), p));
+  }
+  if (op == "column") {
+    const WindowPresentation& w = NeedWindow(s, req);
+    if (!req.contains("column") || !req.contains("width")) throw RequestError{"\"column\" and \"width\" are needed"};
+    return Result(ViewInput::ColumnWidth(w.id, NeedControl(w, req, "control"), req["column"].get<LONG>(),
+                                         req["width"].get<LONG>()));
+  }
+  if (op == "choose") {
+    const PopupPresentation* p = FindPopup(s, req);
+    if (p == nullptr) throw RequestError{"no popup menu is open"};
+    if (!req.contains("item")) throw RequestError{"\"item\" is missing (0 or null dismisses the menu)"};
+    return Result(ViewInput::AnswerPopup(p->id, PopupItem(*p, req["item"])));
   }
   if (op == "close") return Result(ViewInput::Close(NeedWindow(s, req).id));
   if (op == "activate") return Result(ViewInput::Activate(NeedWindow(s, req).id));

@@ -19,6 +19,17 @@ void AnswerByDefault(const MessagePresentation& box) {
   ViewInput::AnswerMessage(box.id, box.defaultButton);
 }
 
+void DismissPopup(const PopupPresentation& popup) {
+  std::string items;
+  for (const PopupItemPresentation& item : popup.items) {
+    if (!items.empty()) items += '|';
+    items += (item.greyed ? "~" : "") + item.text;
+  }
+  std::fprintf(stderr, "qxrt popup: %s -> none\n", items.c_str());
+  std::fflush(stderr);
+  ViewInput::AnswerPopup(popup.id, 0);
+}
+
 HeadlessView::HeadlessView(AutomationChannel* channel) : channel_(channel) {
   if (channel_) channel_->OnLastClientGone([this] { Post([this] { AnswerOpenBoxesByDefault(); }); });
 }
@@ -66,9 +77,16 @@ void HeadlessView::ShowMessage(const MessagePresentation& box) {
 
 void HeadlessView::CloseMessage(LONG) {}
 
+void HeadlessView::ShowPopup(const PopupPresentation& popup) {
+  if (channel_ && channel_->ClientAttached()) return;
+  Post([popup] { DismissPopup(popup); });
+}
+
 void HeadlessView::AnswerOpenBoxesByDefault() {
   if (channel_ && channel_->ClientAttached()) return;
-  for (const MessagePresentation& box : ReadPresentation().messages) AnswerByDefault(box);
+  const PresentationState s = ReadPresentation();
+  for (const MessagePresentation& box : s.messages) AnswerByDefault(box);
+  for (const PopupPresentation& popup : s.popups) DismissPopup(popup);
 }
 
 }  // namespace qx

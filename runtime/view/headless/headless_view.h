@@ -1,7 +1,8 @@
 // The headless view: shows nothing, acknowledges every window at once, and lets the
-// automation channel be the person. A message box waits for an answer through the channel
-// while a client is attached; without one it is written to stderr and takes its default
-// button (also when the last client goes while boxes are open).
+// automation channel be the person. A message box or a popup menu waits for an answer
+// through the channel while a client is attached; without one a box is written to stderr
+// and takes its default button, and a popup menu is dismissed (also when the last client
+// goes while they are open).
 #pragma once
 
 #include <condition_variable>
@@ -26,6 +27,7 @@ class HeadlessView : public View {
   void CloseWindow(LONG windowId) override;
   void ShowMessage(const MessagePresentation& box) override;
   void CloseMessage(LONG messageId) override;
+  void ShowPopup(const PopupPresentation& popup) override;
 
  private:
   void Post(std::function<void()> task);
@@ -41,5 +43,7 @@ class HeadlessView : public View {
 // Writes a box to stderr and answers it with its default button (from the caller's thread;
 // never call it from inside a View call).
 void AnswerByDefault(const MessagePresentation& box);
+// Writes a popup menu to stderr and dismisses it (answer 0), likewise.
+void DismissPopup(const PopupPresentation& popup);
 
 }  // namespace qx

@@ -1,0 +1,296 @@
+// Benchmark of RECFIX: converting an old-layout Standrd file (CUSID, NAME, SUBURB, PHONE,
+// STARTDATE, ADDRESS; five keys) to today's layout (CUSID, NAME, SUBURB; keys by NAME and
+// by CUSID), as the programs run it: a whole process, started on the file.
+//
+// For each size the same generated file is converted three ways, each from a fresh synced
+// copy of it, in the same run:
+//   copy      read the file and write it to a new file, then fsync: the disk's floor
+//   direct    the same conversion done directly with the sqlite engine, in a child
+//             process: the example file (an empty file of today's layout) copied to a
+//             work name, its indexes dropped, INSERT INTO ... SELECT from the attached
+//             old file with the key images computed by SQL functions, the indexes built,
+//             all in one transaction with the store's settings (full sync, 8 MiB page
+//             cache, sorting on disk), then fsync and rename over the data file
+//   RECFIX    the real program, with the command line the programs give it
+// and prints seconds, records per second and the peak memory of the process (getrusage
+// of the child), with the ratios. Direct and RECFIX run twice, alternately; the faster of
+// each pair counts. The peak memory at the two sizes shows whether it grows with the file.
+//
+// Usage: bench_recfix [--records N] [--small N] [--dir D]   (defaults 1000000, 100000, /tmp)
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "runtime/store/key_image.h"
+#include "runtime/store/store.h"
+#include "tools/demodata/customers.h"
+#include "tools/demodata/data_writer.h"
+#include "tools/demodata/old_layouts.h"
+
+namespace {
+
+using namespace qx;
+using Clock = std::chrono::steady_clock;
+
+struct StandrdRecord {
+  LONG CUSID;
+  STRING<20> NAME;
+  STRING<20> SUBURB;
+};
+
+KeyDef DupOptNocase(const char* name, const char* field) {
+  KeyDef k;
+  k.name = name;
+  k.components = {field};
+  k.dup = k.opt = k.nocase = true;
+  return k;
+}
+
+// Today's Standrd declaration under `name`.
+std::unique_ptr<FileDecl> TodayStandrd(const std::string& name) {
+  FileAttributes a;
+  a.create = true;
+  return std::make_unique<FileDecl>("Standrd", FileName(name), "STD", "", a,
+                                    LayoutOf<StandrdRecord>()
+                                        .Field("STD:CUSID", &StandrdRecord::CUSID)
+                                        .Field("STD:NAME", &StandrdRecord::NAME)
+                                        .Field("STD:SUBURB", &StandrdRecord::SUBURB),
+                                    std::vector<KeyDef>{DupOptNocase("STD:ByName", "STD:NAME"),
+                                                        DupOptNocase("STD:ByID", "STD:CUSID")});
+}
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+void Die(const std::string& what) {
+  std::fprintf(stderr, "bench_recfix: %s\n", what.c_str());
+  std::exit(1);
+}
+
+// Copies `from` to `to` with 1 MiB reads and writes, then fsyncs the copy.
+void CopyFile(const std::string& from, const std::string& to) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (in < 0 || out < 0) Die("cannot copy " + from);
+  std::vector<char> buf(1 << 20);
+  ssize_t n;
+  while ((n = ::read(in, buf.data(), buf.size())) > 0) {
+    if (::write(out, buf.data(), static_cast<size_t>(n)) != n) Die("short write to " + to);
+  }
+  if (n < 0 || ::fsync(out) != 0) Die("cannot copy " + from);
+  ::close(in);
+  ::close(out);
+}
+
+void SyncDirectory(const std::string& dir) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+// ---- The direct conversion -------------------------------------------------------------
+
+const RecordLayout& TodayLayout() {
+  static const RecordLayout layout = TodayStandrd("unused")->layout();
+  return layout;
+}
+
+// qx_image(data, field index): the stored key image of today's key over that field of the
+// record (NULL when the optional key leaves it out). The old record starts with the same
+// three fields, so today's offsets hold.
+void ImageFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const auto* data = static_cast<const unsigned char*>(sqlite3_value_blob(argv[0]));
+  if (sqlite3_value_bytes(argv[0]) < static_cast<int>(TodayLayout().length())) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  const KeyShape shape{{sqlite3_value_int(argv[1])}, true, true};
+  const auto image = StoredKeyImage(TodayLayout(), shape, data);
+  if (image) sqlite3_result_blob(ctx, image->data(), static_cast<int>(image->size()), SQLITE_TRANSIENT);
+  else sqlite3_result_null(ctx);
+}
+
+bool Exec(sqlite3* db, const std::string& sql) {
+  char* err = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) == SQLITE_OK) return true;
+  std::fprintf(stderr, "bench_recfix: %s: %s\n", sql.c_str(), err ? err : "?");
+  sqlite3_free(err);
+  return false;
+}
+
+// Converts dir/Standrd.TPS in place with the example dir/STANDRD.tpe. Returns 0 on success.
+int DirectConversion(const std::string& dir) {
+  const std::string data = dir + "/Standrd.TPS", work = dir + "/STANDRD.tp1";
+  CopyFile(dir + "/STANDRD.tpe", work);
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(work.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) return 1;
+  sqlite3_test_control(SQLITE_TESTCTRL_SORTER_MMAP, db, 0);
+  sqlite3_create_function(db, "qx_image", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, ImageFunction, nullptr,
+                          nullptr);
+  const bool ok =
+      Exec(db, "PRAGMA synchronous = FULL; PRAGMA cache_size = -8192; PRAGMA temp_store = FILE") &&
+      Exec(db, "ATTACH '" + data + "' AS old") && Exec(db, "BEGIN IMMEDIATE") &&
+      Exec(db, "DROP INDEX qx_key1; DROP INDEX qx_key2") &&
+      Exec(db, "INSERT INTO qx_record(id, ver, data, k1, k2) SELECT id, 1, substr(data, 1, 44), "
+               "qx_image(data, 1), qx_image(data, 0) FROM old.qx_record ORDER BY id") &&
+      Exec(db, "CREATE INDEX qx_key1 ON qx_record(k1) WHERE k1 IS NOT NULL;"
+               "CREATE INDEX qx_key2 ON qx_record(k2) WHERE k2 IS NOT NULL") &&
+      Exec(db, "COMMIT") && Exec(db, "DETACH old");
+  sqlite3_close(db);
+  if (!ok) return 1;
+  const int fd = ::open(work.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 || ::fsync(fd) != 0) return 1;
+  ::close(fd);
+  if (::rename(work.c_str(), data.c_str()) != 0) return 1;
+  SyncDirectory(dir);
+  return 0;
+}
+
+// ---- Runs --------------------------------------------------------------------------------
+
+struct Run {
+  double seconds = 0;
+  long peakKb = 0;
+};
+
+// Waits for the child; its wall time from `start` and its peak memory.
+Run Reap(pid_t pid, Clock::time_point start, const char* what) {
+  int status = 0;
+  rusage use{};
+  if (::wait4(pid, &status, 0, &use) != pid) Die(std::string("wait for ") + what);
+  const auto end = Clock::now();
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) Die(std::string(what) + " failed");
+  return {Seconds(end - start), use.ru_maxrss};
+}
+
+Run RunDirect(const std::string& dir) {
+  const auto start = Clock::now();
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(DirectConversion(dir));
+  return Reap(pid, start, "the direct conversion");
+}
+
+Run RunRecfix(const std::string& dir) {
+  const auto start = Clock::now();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::chdir(dir.c_str()) != 0) ::_exit(126);
+    ::execl(RECFIX_PATH, "RECFIX", "STANDRD.tps?", "/K", "/E:STANDRD.tpe?", "/A", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  return Reap(pid, start, "RECFIX");
+}
+
+// Checks that dir/Standrd.TPS opens under today's declaration with `records` records.
+void Verify(const std::string& dir, uint64_t records, const char* what) {
+  auto today = TodayStandrd(dir + "/STANDRD");
+  OPEN(*today, 0x40);
+  if (RtErrorCode() != 0) Die(std::string(what) + ": the result does not open: " + std::to_string(RtErrorCode()));
+  SEND(*today, "QUICKSCAN=on");
+  SETfile(*today);
+  uint64_t n = 0;
+  for (NEXT(*today); RtErrorCode() == 0; NEXT(*today)) ++n;
+  CLOSE(*today);
+  if (n != records) Die(std::string(what) + ": " + std::to_string(n) + " records instead of " + std::to_string(records));
+}
+
+struct SizeResult {
+  uint64_t records = 0;
+  double fileMiB = 0;
+  double copy = 0;
+  Run direct{1e30, 0}, recfix{1e30, 0};
+};
+
+SizeResult Measure(const std::string& work, uint64_t records) {
+  SizeResult r;
+  r.records = records;
+  const std::string dir = work + "/n" + std::to_string(records);
+  std::filesystem::create_directories(dir);
+  const std::string master = dir + "/master.TPS";
+  {
+    auto old = demodata::MakeOldDecl(demodata::OldFile::kStandrd, master);
+    const auto t0 = Clock::now();
+    if (demodata::WriteDataFile(*old, records, demodata::GeneratedCustomer) != 0) Die("cannot write " + master);
+    std::printf("  %llu records written in %.1f s\n", static_cast<unsigned long long>(records), Seconds(Clock::now() - t0));
+    std::fflush(stdout);
+  }
+  auto example = TodayStandrd(dir + "/STANDRD.tpe");
+  CREATE(*example);
+  if (RtErrorCode() != 0) Die("cannot create the example file");
+  r.fileMiB = static_cast<double>(std::filesystem::file_size(master)) / (1 << 20);
+
+  const auto t0 = Clock::now();
+  CopyFile(master, dir + "/copy.TPS");
+  SyncDirectory(dir);
+  r.copy = Seconds(Clock::now() - t0);
+  std::filesystem::remove(dir + "/copy.TPS");
+
+  for (int round = 0; round < 2; ++round) {
+    CopyFile(master, dir + "/Standrd.TPS");
+    Run d = RunDirect(dir);
+    Verify(dir, records, "direct");
+    if (d.seconds < r.direct.seconds) r.direct.seconds = d.seconds;
+    r.direct.peakKb = std::max(r.direct.peakKb, d.peakKb);
+
+    CopyFile(master, dir + "/Standrd.TPS");
+    Run f = RunRecfix(dir);
+    Verify(dir, records, "RECFIX");
+    if (f.seconds < r.recfix.seconds) r.recfix.seconds = f.seconds;
+    r.recfix.peakKb = std::max(r.recfix.peakKb, f.peakKb);
+  }
+  std::filesystem::remove_all(dir);
+  return r;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  uint64_t big = 1000000, small = 100000;
+  std::string base = "/tmp";
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string a = argv[i];
+    if (a == "--records") big = std::stoull(argv[i + 1]);
+    else if (a == "--small") small = std::stoull(argv[i + 1]);
+    else if (a == "--dir") base = argv[i + 1];
+  }
+  if (small < 1000) small = 1000;
+  if (big < small) big = small;
+  std::string tmpl = base + "/qx_bench_recfix_XXXXXX";
+  if (!::mkdtemp(tmpl.data())) Die("cannot make a directory in " + base);
+  const std::string work = tmpl;
+
+  std::printf("bench_recfix: old-layout Standrd (6 fields, 108-byte records, 5 keys) to today's layout\n"
+              "(3 fields, 44 bytes, 2 keys), each way from a fresh synced copy of the same file\n");
+  std::vector<SizeResult> results;
+  for (uint64_t n : {small, big}) results.push_back(Measure(work, n));
+  std::filesystem::remove_all(work);
+
+  std::printf("\n%9s %9s | %8s | %8s %10s %10s | %8s %10s %10s | %13s %11s\n", "records", "file MiB", "copy s",
+              "direct s", "rec/s", "peak KiB", "RECFIX s", "rec/s", "peak KiB", "RECFIX/direct", "RECFIX/copy");
+  for (const SizeResult& r : results) {
+    const double n = static_cast<double>(r.records);
+    std::printf("%9llu %9.1f | %8.2f | %8.2f %10.0f %10ld | %8.2f %10.0f %10ld | %13.2f %11.2f\n",
+                static_cast<unsigned long long>(r.records), r.fileMiB, r.copy, r.direct.seconds, n / r.direct.seconds,
+                r.direct.peakKb, r.recfix.seconds, n / r.recfix.seconds, r.recfix.peakKb,
+                r.recfix.seconds / r.direct.seconds, r.recfix.seconds / r.copy);
+  }
+  const SizeResult &a = results.front(), &b = results.back();
+  std::printf("\npeak memory from %llu to %llu records: RECFIX %.2fx, direct %.2fx\n"
+              "(the engine's page cache is bounded at 8 MiB per connection, RECFIX has two: the old\n"
+              " file and the new one; a small file does not fill them, a large one only fills them)\n",
+              static_cast<unsigned long long>(a.records), static_cast<unsigned long long>(b.records),
+              static_cast<double>(b.recfix.peakKb) / static_cast<double>(a.recfix.peakKb),
+              static_cast<double>(b.direct.peakKb) / static_cast<double>(a.direct.peakKb));
+  return 0;
+}

@@ -1,0 +1,6 @@
+// qxmora, the demonstration program: the process starts the runtime's view and runs
+// ProgramEntry as program thread 1.
+#include "demo/program_module.h"
+#include "runtime/view/program_entry.h"
+
+int main(int argc, char** argv) { return qx::RtRunProgram(argc, argv, &qx::ProgramEntry); }

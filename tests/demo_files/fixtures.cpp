@@ -1,0 +1,347 @@
+// Fixtures for the data-file tests; see fixtures.h.
+#include "tests/demo_files/fixtures.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "runtime/store/layout.h"
+#include "runtime/sys/error_state.h"
+
+namespace qx::testing {
+namespace {
+
+KeyDef Key(std::string name, std::vector<std::string> components) {
+  KeyDef k;
+  k.name = std::move(name);
+  k.components = std::move(components);
+  k.dup = k.opt = k.nocase = true;
+  return k;
+}
+
+// Writes a field given by its name without prefix; nothing when the layout lacks it.
+void SetLong(unsigned char* buffer, const RecordLayout& layout, const std::string& prefix, const char* name, LONG v) {
+  const int i = layout.FindField(prefix + ":" + name);
+  if (i < 0) return;
+  std::memcpy(buffer + layout.fields()[i].offset, &v, sizeof v);
+}
+
+void SetText(unsigned char* buffer, const RecordLayout& layout, const std::string& prefix, const char* name,
+             const std::string& v) {
+  const int i = layout.FindField(prefix + ":" + name);
+  if (i < 0) return;
+  const FieldDef& f = layout.fields()[i];
+  std::memset(buffer + f.offset, ' ', f.width);
+  std::memcpy(buffer + f.offset, v.data(), std::min(v.size(), f.width));
+}
+
+LONG GetLong(const unsigned char* buffer, const RecordLayout& layout, const std::string& prefix, const char* name) {
+  const int i = layout.FindField(prefix + ":" + name);
+  if (i < 0) return 0;
+  LONG v;
+  std::memcpy(&v, buffer + layout.fields()[i].offset, sizeof v);
+  return v;
+}
+
+std::string GetText(const unsigned char* buffer, const RecordLayout& layout, const std::string& prefix,
+                    const char* name) {
+  const int i = layout.FindField(prefix + ":" + name);
+  if (i < 0) return {};
+  const FieldDef& f = layout.fields()[i];
+  return std::string(RtClipView(std::string_view(reinterpret_cast<const char*>(buffer) + f.offset, f.width)));
+}
+
+void Fill(FileDecl& decl, const Customer& c) {
+  unsigned char* b = decl.RecordBuffer();
+  const RecordLayout& l = decl.layout();
+  const std::string& p = decl.prefix();
+  RtClearGroup(b, l);
+  SetLong(b, l, p, "CUSID", c.cusid);
+  SetText(b, l, p, "NAME", c.name);
+  SetText(b, l, p, "SUBURB", c.suburb);
+  SetText(b, l, p, "PHONE", c.phone);
+  SetLong(b, l, p, "STARTDATE", c.startdate);
+  SetText(b, l, p, "ADDRESS", c.address);
+  SetText(b, l, p, "NEWFIELD", c.newfield);
+  SetLong(b, l, p, "SYSID", c.sysid);
+}
+
+}  // namespace
+
+Customer BufferedCustomer(FileDecl& decl) {
+  const unsigned char* b = decl.RecordBuffer();
+  const RecordLayout& l = decl.layout();
+  const std::string& p = decl.prefix();
+  Customer c;
+  c.cusid = GetLong(b, l, p, "CUSID");
+  c.name = GetText(b, l, p, "NAME");
+  c.suburb = GetText(b, l, p, "SUBURB");
+  c.phone = GetText(b, l, p, "PHONE");
+  c.startdate = GetLong(b, l, p, "STARTDATE");
+  c.address = GetText(b, l, p, "ADDRESS");
+  c.newfield = GetText(b, l, p, "NEWFIELD");
+  c.sysid = GetLong(b, l, p, "SYSID");
+  return c;
+}
+
+const std::vector<Customer>& SampleCustomers() {
+  static const std::vector<Customer> customers = {
+      {1, "Smith", "Richmond", "03 9428 1234", 4, "1 High Street", "first", 0},
+      {2, "SMITH", "richmond", "", 2994626, "", "", 0},
+      {0, "", "Only A Suburb", "", 0, "", "", 0},
+      {-17, "O'Brien-Larkhill Joh", "Fitzroy North Easte", "+61 400 000 000", 80000, std::string(40, 'A'), "x", 0},
+      {2, "J\xC3\xBCrgen", "", "12", 73000, "Stra\xC3\x9F" "e 5", "", 0},
+      {2147483647, "zed", "Zillmere", "999", -1, "", "last field", 0},
+  };
+  return customers;
+}
+
+std::string DemoFileName(OldFile kind) {
+  switch (kind) {
+    case OldFile::kStandrd: return "Standrd.TPS";
+    case OldFile::kEncrypt: return "Encrypt.TPS";
+    case OldFile::kVeryLong: return "VeryLong.TPS";
+    case OldFile::kVarname: return "variable.tps";
+  }
+  return {};
+}
+
+std::unique_ptr<FileDecl> OldDecl(OldFile kind, const std::string& path) {
+  RecordLayout l;
+  FileAttributes a;
+  a.create = true;
+  switch (kind) {
+    case OldFile::kStandrd:
+      l.AddField("STD:CUSID", FieldType::kLong);
+      l.AddField("STD:NAME", FieldType::kString, 20);
+      l.AddField("STD:SUBURB", FieldType::kString, 20);
+      l.AddField("STD:PHONE", FieldType::kString, 20);
+      l.AddField("STD:STARTDATE", FieldType::kLong);
+      l.AddField("STD:ADDRESS", FieldType::kString, 40);
+      return std::make_unique<FileDecl>(
+          "Standrd", FileName(path), "STD", "", a, l,
+          std::vector<KeyDef>{Key("STD:BYNAME", {"STD:NAME"}), Key("STD:BYSTARTDATENAME", {"STD:STARTDATE", "STD:NAME"}),
+                              Key("STD:BYPHONE", {"STD:PHONE"}), Key("STD:BYID", {"STD:CUSID"}),
+                              Key("STD:BYADDRESS", {"STD:ADDRESS"})});
+    case OldFile::kEncrypt:
+      a.encrypt = true;
+      l.AddField("ENC:CUSID", FieldType::kLong);
+      l.AddField("ENC:NAME", FieldType::kString, 20);
+      l.AddField("ENC:SUBURB", FieldType::kString, 20);
+      l.AddField("ENC:PHONE", FieldType::kString, 20);
+      l.AddField("ENC:STARTDATE", FieldType::kLong);
+      return std::make_unique<FileDecl>(
+          "Encrypt", FileName(path), "ENC", "xk", a, l,
+          std::vector<KeyDef>{Key("ENC:BYNAME", {"ENC:NAME"}), Key("ENC:BYPHONE", {"ENC:PHONE"}),
+                              Key("ENC:BYSUBURB", {"ENC:SUBURB"}), Key("ENC:BYID", {"ENC:CUSID"})});
+    case OldFile::kVeryLong:
+      l.AddField("VLN:CUSID", FieldType::kLong);
+      l.AddField("VLN:NAME", FieldType::kString, 20);
+      l.AddField("VLN:SUBURB", FieldType::kString, 20);
+      l.AddField("VLN:PHONE", FieldType::kString, 20);
+      l.AddField("VLN:STARTDATE", FieldType::kLong);
+      l.AddField("VLN:NEWFIELD", FieldType::kString, 20);
+      return std::make_unique<FileDecl>(
+          "VeryLongName", FileName(path), "VLN", "", a, l,
+          std::vector<KeyDef>{Key("VLN:BYNAME", {"VLN:NAME"}),
+                              Key("VLN:BYCOMPLKEY", {"VLN:SUBURB", "VLN:NAME", "VLN:CUSID"}),
+                              Key("VLN:BYNEWFIELD", {"VLN:NEWFIELD"}),
+                              Key("VLN:BYSTARTDATENAME", {"VLN:STARTDATE", "VLN:NAME"}),
+                              Key("VLN:BYPHONE", {"VLN:PHONE"}), Key("VLN:BYSUBURB", {"VLN:SUBURB"}),
+                              Key("VLN:BYID", {"VLN:CUSID"}), Key("VLN:BYPHONESUB", {"VLN:PHONE", "VLN:SUBURB"})});
+    case OldFile::kVarname:
+      l.AddField("VAR:CUSID", FieldType::kLong);
+      l.AddField("VAR:NAME", FieldType::kString, 20);
+      l.AddField("VAR:SUBURB", FieldType::kString, 20);
+      return std::make_unique<FileDecl>(
+          "Varname", FileName(path), "VAR", "", a, l,
+          std::vector<KeyDef>{Key("VAR:BYNAME", {"VAR:NAME"}), Key("VAR:BYSUBURB", {"VAR:SUBURB"}),
+                              Key("VAR:BYID", {"VAR:CUSID"})});
+  }
+  return nullptr;
+}
+
+LONG WriteFile(FileDecl& decl, const std::vector<Customer>& customers) {
+  CREATE(decl);
+  if (RtErrorCode() != 0) return RtErrorCode();
+  OPEN(decl, 0x12);
+  if (RtErrorCode() != 0) return RtErrorCode();
+  for (const Customer& c : customers) {
+    Fill(decl, c);
+    ADD(decl);
+    if (RtErrorCode() != 0) {
+      const LONG code = RtErrorCode();
+      CLOSE(decl);
+      return code;
+    }
+  }
+  CLOSE(decl);
+  return 0;
+}
+
+LONG WriteOldFile(OldFile kind, const std::string& path, const std::vector<Customer>& customers) {
+  auto decl = OldDecl(kind, path);
+  return WriteFile(*decl, customers);
+}
+
+Customer GeneratedCustomer(int i) {
+  Customer c;
+  c.cusid = i + 1;
+  c.name = "Name " + std::to_string((i * 7919) % 100003);
+  c.suburb = "Suburb " + std::to_string(i % 97);
+  c.phone = std::to_string(1000000 + i);
+  c.startdate = 4 + (i * 31) % 80000;
+  c.address = std::to_string(i) + " Long Road";
+  c.newfield = "n" + std::to_string(i % 13);
+  return c;
+}
+
+LONG WriteGeneratedOldFile(OldFile kind, const std::string& path, int count) {
+  auto decl = OldDecl(kind, path);
+  CREATE(*decl);
+  if (RtErrorCode() != 0) return RtErrorCode();
+  OPEN(*decl, 0x12);
+  if (RtErrorCode() != 0) return RtErrorCode();
+  LOCK(*decl);
+  LOGOUT(10, *decl);
+  for (int i = 0; i < count; ++i) {
+    Fill(*decl, GeneratedCustomer(i));
+    APPEND(*decl);
+    if (RtErrorCode() != 0) break;
+  }
+  LONG code = RtErrorCode();
+  COMMIT();
+  if (code == 0) code = RtErrorCode();
+  BUILDfile(*decl);
+  if (code == 0) code = RtErrorCode();
+  CLOSE(*decl);
+  return code;
+}
+
+LONG ReadFile(FileDecl& decl, std::vector<Customer>* out) {
+  out->clear();
+  OPEN(decl, 0x22);
+  const LONG code = RtErrorCode();
+  if (code != 0) return code;
+  SETfile(decl);
+  for (;;) {
+    NEXT(decl);
+    if (RtErrorCode() != 0) break;
+    out->push_back(BufferedCustomer(decl));
+  }
+  CLOSE(decl);
+  return 0;
+}
+
+Customer Project(const Customer& c, const RecordLayout& layout) {
+  auto cut = [&](const char* field, const std::string& v) -> std::string {
+    for (const FieldDef& f : layout.fields()) {
+      const std::string& n = f.name;
+      if (n.size() > 4 && n.compare(4, std::string::npos, field) == 0) {
+        return std::string(RtClipView(std::string_view(v).substr(0, std::min(v.size(), f.width))));
+      }
+    }
+    return {};
+  };
+  auto has = [&](const char* field) {
+    for (const FieldDef& f : layout.fields()) {
+      if (f.name.size() > 4 && f.name.compare(4, std::string::npos, field) == 0) return true;
+    }
+    return false;
+  };
+  Customer p;
+  p.cusid = has("CUSID") ? c.cusid : 0;
+  p.name = cut("NAME", c.name);
+  p.suburb = cut("SUBURB", c.suburb);
+  p.phone = cut("PHONE", c.phone);
+  p.startdate = has("STARTDATE") ? c.startdate : 0;
+  p.address = cut("ADDRESS", c.address);
+  p.newfield = cut("NEWFIELD", c.newfield);
+  p.sysid = has("SYSID") ? c.sysid : 0;
+  return p;
+}
+
+// ---- Directories ---------------------------------------------------------------------
+
+TempDir::TempDir() {
+  char tmpl[] = "/tmp/qx_demo_files_XXXXXX";
+  const char* made = ::mkdtemp(tmpl);
+  path_ = made ? made : "";
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Entries a test made unsearchable must be reachable to be removed.
+  for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->is_directory(ec) && !it->is_symlink(ec)) {
+      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                   ec);
+    }
+  }
+  std::filesystem::remove_all(path_, ec);
+}
+
+ScopedChdir::ScopedChdir(const std::string& dir) {
+  char buf[PATH_MAX];
+  if (::getcwd(buf, sizeof buf)) previous_ = buf;
+  if (::chdir(dir.c_str()) != 0) previous_.clear();
+}
+
+ScopedChdir::~ScopedChdir() {
+  if (!previous_.empty() && ::chdir(previous_.c_str()) != 0) std::abort();
+}
+
+std::vector<std::string> Names(const std::string& dir) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(dir, ec)) out.push_back(e.path().filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+DirectoryWatch::DirectoryWatch(const std::string& dir) {
+  fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (fd_ >= 0) ::inotify_add_watch(fd_, dir.c_str(), IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO);
+}
+
+DirectoryWatch::~DirectoryWatch() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::vector<std::string> DirectoryWatch::Events() {
+  alignas(inotify_event) char buf[64 * 1024];
+  for (;;) {
+    const ssize_t n = fd_ >= 0 ? ::read(fd_, buf, sizeof buf) : -1;
+    if (n <= 0) break;
+    for (ssize_t at = 0; at < n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(buf + at);
+      const std::string name = e->len ? e->name : "";
+      if (e->mask & (IN_CREATE | IN_MOVED_TO)) events_.push_back("+" + name);
+      if (e->mask & (IN_DELETE | IN_MOVED_FROM)) events_.push_back("-" + name);
+      at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+    }
+  }
+  return events_;
+}
+
+}  // namespace qx::testing
