@@ -1,9 +1,12 @@
 // Message boxes: the buttons in the platform's order with the default one asked for, the
-// icon, Escape and the close box, and the asking thread's windows holding still meanwhile.
+// icon, Escape and the close box, and the asking thread's windows holding still meanwhile;
+// popup menus answered with the item chosen or none.
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 
 #include "runtime/view/qt/message_dialog.h"
@@ -104,6 +107,50 @@ TEST(QtViewMessages, TheAskingThreadsWindowIgnoresClicksMeanwhile) {
   EXPECT_EQ(journal.Count(kEventAccepted), 1) << "the click while the box was open did nothing";
   ViewInput::Close(id);
   ASSERT_TRUE(program.Finish());
+}
+
+QMenu* WaitForPopup() {
+  QMenu* menu = nullptr;
+  (void)QTest::qWaitFor(
+      [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+          if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) menu = m;
+        }
+        return menu != nullptr;
+      },
+      10000);
+  return menu;
+}
+
+TEST(QtViewMessages, PopupMenusAnswerTheItemChosenOrNone) {
+  std::atomic<LONG> id{0};
+  std::atomic<LONG> first{-1}, second{-1};
+  Program program([&] {
+    WindowRef w;
+    LONG count = 0;
+    STRING<20> name;
+    RtNewWindow(w, "qtview$unit", "PLAIN", {name, count});
+    id = w.id;
+    RtOpenWindow(w);
+    first = RtPopup("&Insert|~&Change|&Delete");
+    second = RtPopup("&Insert|&Delete");
+    RtDisposeWindow(w);
+  });
+  QMenu* menu = WaitForPopup();
+  ASSERT_NE(menu, nullptr);
+  QStringList texts;
+  for (QAction* a : menu->actions()) texts << a->text();
+  EXPECT_EQ(texts, QStringList({"&Insert", "&Change", "&Delete"}));
+  EXPECT_FALSE(menu->actions().at(1)->isEnabled()) << "a greyed item";
+  menu->actions().at(2)->trigger();
+  menu->close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return first.load() != -1; }));
+  EXPECT_EQ(first.load(), 3);
+  menu = WaitForPopup();
+  ASSERT_NE(menu, nullptr);
+  QTest::keyClick(menu, Qt::Key_Escape);
+  ASSERT_TRUE(program.Finish());
+  EXPECT_EQ(second.load(), 0) << "dismissed";
 }
 
 }  // namespace

@@ -146,7 +146,7 @@ void ApplyCommon(QWidget* widget, const ControlPresentation& control, const Wind
   const QRect geometry = ControlGeometry(control, style, natural);
   if (widget->geometry() != geometry) widget->setGeometry(geometry);
   widget->setEnabled(!control.disabled);
-  widget->setVisible(!control.hidden);
+  widget->setVisible(control.visible && !control.hidden);  // hidden, or on a tab not selected
 }
 
 void ReportPointer(QWidget* widget, LONG window, LONG field) {

@@ -6,6 +6,8 @@
 #include <QCursor>
 #include <QEvent>
 #include <QImageWriter>
+#include <QMenu>
+#include <QTimer>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -17,6 +19,7 @@
 #include "runtime/view/qt/message_dialog.h"
 #include "runtime/view/qt/window_shell.h"
 #include "runtime/view/qt/workspace_area.h"
+#include "runtime/win/view_input.h"
 
 namespace qx {
 namespace {
@@ -172,6 +175,36 @@ void Desktop::CloseMessage(LONG messageId) {
     it->second->deleteLater();
   }
   boxes_.erase(it);
+}
+
+void Desktop::ShowPopup(const PopupPresentation& popup) {
+  if (popups_.count(popup.id)) return;
+  WindowShell* shell = Shell(popup.window);
+  auto* menu = new QMenu(shell ? shell->topLevel() : nullptr);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  int number = 1;
+  for (const PopupItemPresentation& item : popup.items) {
+    QAction* a = menu->addAction(FromLatin1Bytes(item.text));
+    a->setEnabled(!item.greyed);
+    const LONG chosen = number++;
+    const LONG id = popup.id;
+    connect(a, &QAction::triggered, menu, [id, chosen] { ViewInput::AnswerPopup(id, chosen); });
+  }
+  // Closed without a choice: dismissed. A choice answers first (triggered comes before the
+  // menu hides), and a second answer of the same popup is refused by the model.
+  const LONG id = popup.id;
+  connect(menu, &QMenu::aboutToHide, menu, [id] {
+    QTimer::singleShot(0, [id] { ViewInput::AnswerPopup(id, 0); });
+  });
+  popups_[popup.id] = menu;
+  menu->popup(QCursor::pos());
+}
+
+void Desktop::ClosePopup(LONG popupId) {
+  auto it = popups_.find(popupId);
+  if (it == popups_.end()) return;
+  if (it->second) it->second->close();
+  popups_.erase(it);
 }
 
 void Desktop::ShowPrintSetup(LONG windowId) {

@@ -1,5 +1,5 @@
 // Everything the Qt view shows, on the GUI thread: the windows (WindowShell) by id, the open
-// message boxes, the wait cursor, the print set-up dialog, the clipboard. The view's calls
+// message boxes and popup menus, the wait cursor, the print set-up dialog, the clipboard. The view's calls
 // reach it as queued copies (qt_view.cpp); a person's input leaves it through ViewInput.
 //
 // It also watches the application's events: a paint in a window's widgets counts as that
@@ -21,6 +21,7 @@
 #include "runtime/win/presentation.h"
 #include "runtime/win/view.h"
 
+class QMenu;
 class QPrinter;
 
 namespace qx {
@@ -37,6 +38,8 @@ class Desktop : public QObject {
   void CloseWindow(LONG windowId);
   void ShowMessage(const MessagePresentation& box);
   void CloseMessage(LONG messageId);
+  void ShowPopup(const PopupPresentation& popup);
+  void ClosePopup(LONG popupId);
   void ShowPrintSetup(LONG windowId);
   void ArrangeIcons(LONG frameId);
   void SetClipboard(const std::string& text);
@@ -64,6 +67,7 @@ class Desktop : public QObject {
   std::vector<LONG> openOrder_;                          // their ids, oldest first
   std::vector<std::unique_ptr<WindowShell>> closedFrames_;  // kept, hidden, while children live
   std::map<LONG, QPointer<MessageDialog>> boxes_;
+  std::map<LONG, QPointer<QMenu>> popups_;
   bool waitCursor_ = false;
   std::unique_ptr<QPrinter> printer_;
   QPointer<QWidget> printSetup_;

@@ -117,6 +117,14 @@ void QtView::Beep(LONG) {
   Post([] { QApplication::beep(); });
 }
 
+void QtView::ShowPopup(const PopupPresentation& popup) {
+  Post([this, popup] { desktop_->ShowPopup(popup); });
+}
+
+void QtView::ClosePopup(LONG popupId) {
+  Post([this, popupId] { desktop_->ClosePopup(popupId); });
+}
+
 void QtView::ShowPrintSetup(LONG windowId) {
   Post([this, windowId] { desktop_->ShowPrintSetup(windowId); });
 }

@@ -27,6 +27,8 @@ class QtView : public View {
   void ShowMessage(const MessagePresentation& box) override;
   void CloseMessage(LONG messageId) override;
   void Beep(LONG sound) override;
+  void ShowPopup(const PopupPresentation& popup) override;
+  void ClosePopup(LONG popupId) override;
   void ShowPrintSetup(LONG windowId) override;
   void ArrangeIcons(LONG frameId) override;
   void SetClipboard(const std::string& text) override;
