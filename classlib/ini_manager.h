@@ -36,7 +36,7 @@ class IniManager {
   // The most entries read back. "Sectors" is the library's own count, never more than a
   // few; a damaged count above this reads only this many entries, instead of making the
   // start of the program read (and its end write) entries by the million.
-  static constexpr LONG kMaxSectors = 4096;
+  static constexpr LONG kMaxSectors = 1024;
 
   IniManager() = default;
   virtual ~IniManager() = default;
