@@ -3,6 +3,7 @@
 // paging, scrolling, thumb, locator, refill and popup menu of its list; see browse.h.
 #include "demo/browse.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
