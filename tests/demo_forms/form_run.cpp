@@ -223,6 +223,7 @@ void Person::Type(LONG field, const std::string& text, bool accept) {
 }
 
 void Person::Key(LONG field, LONG code) {
+  if (field != 0 && Form()["focus"] != field) Act({{"op", "focus"}, {"control", field}});  // clicked into it first
   Form();
   json request = {{"op", "key"}, {"code", code}};
   if (field != 0) request["control"] = field;

@@ -112,7 +112,7 @@ class Person {
   std::string Shown(LONG field);
   // Typed text into an entry and left it (accepted) or not.
   void Type(LONG field, const std::string& text, bool accept = true);
-  // A key pressed in a control (0: the focused one).
+  // A key pressed in a control, which gets the focus first (0: the focused one).
   void Key(LONG field, LONG code);
   // A button pressed, by field.
   void Press(LONG field);
