@@ -423,6 +423,20 @@ void RtInstallView(View* view) {
   Model::Get().view = view;
 }
 
+bool RtSaveScreenshot(LONG windowId, LONG messageId, const std::string& path, int* width, int* height,
+                      std::string* error) {
+  View* view = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(Model::Get().mu);
+    view = Model::Get().view;
+  }
+  if (view == nullptr) {
+    *error = "no view is installed";
+    return false;
+  }
+  return view->SaveScreenshot(windowId, messageId, path, width, height, error);
+}
+
 const char* EventName(LONG number) {
   switch (number) {
     case kEventAccepted: return "EVENT:Accepted";

@@ -71,11 +71,28 @@ class View {
   // Text the model's cut or copy put on the clipboard; a desktop view mirrors it to the
   // system clipboard.
   virtual void SetClipboard(const std::string& text) { (void)text; }
+
+  // Writes a picture of what the person sees of window `windowId` (or, when it is 0, of
+  // message box `messageId`) to `path` as a PNG file and gives its size in pixels. False,
+  // with `error` set, when the view shows nothing on a screen, the window or box is not on
+  // the screen, or the file cannot be written. Called from any thread but the view's own
+  // (the automation channel's); it may wait for the view's thread, never for program code.
+  virtual bool SaveScreenshot(LONG windowId, LONG messageId, const std::string& path, int* width, int* height,
+                              std::string* error) {
+    (void)windowId, (void)messageId, (void)path, (void)width, (void)height;
+    *error = "this view shows nothing on a screen";
+    return false;
+  }
 };
 
 // Installs the view the model talks to (nullptr: none; windows then count as drawn at once
 // and message boxes take their default button, written to stderr). The view must outlive
 // every program thread. Not thread-safe: call before the program starts.
 void RtInstallView(View* view);
+
+// View::SaveScreenshot of the installed view; false, with `error` set, when none is
+// installed. Thread-safe; never call it from the view's own thread.
+bool RtSaveScreenshot(LONG windowId, LONG messageId, const std::string& path, int* width, int* height,
+                      std::string* error);
 
 }  // namespace qx

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/view/automation/protocol.h"
+#include "runtime/view/headless/headless_view.h"
 #include "runtime/win/win.h"
 
 namespace qx {
@@ -69,6 +70,9 @@ TEST(AutomationProtocol, RequestsThatCannotBeCarriedOut) {
       {{{"op", "wait"}, {"until", {{"sky", "blue"}}}, {"timeout_ms", 10}}, "unknown condition"},
       {{{"op", "wait"}, {"until", {{"message", true}}}, {"timeout_ms", 10}}, "timeout"},
       {{{"op", "resize"}, {"window", "Plain"}, {"width", "wide"}}, "bad request"},
+      {{{"op", "screenshot"}, {"window", "Plain"}}, "path"},
+      {{{"op", "screenshot"}, {"path", "/nonexistent/box.png"}}, "no message box"},
+      {{{"op", "screenshot"}, {"window", "Plain"}, {"path", "/nonexistent/w.png"}}, "no view"},
   };
   for (const Case& c : cases) {
     const json reply = Do(c.request);
@@ -77,6 +81,22 @@ TEST(AutomationProtocol, RequestsThatCannotBeCarriedOut) {
   }
   EXPECT_EQ(Do({{"op", "hello"}, {"id", "x1"}})["id"], "x1") << "a request's id comes back";
   RtDisposeWindow(w);
+}
+
+TEST(AutomationProtocol, ScreenshotsNeedAViewThatShowsSomething) {
+  HeadlessView view(nullptr);
+  RtInstallView(&view);
+  {
+    ProgramThreadScope main;
+    WindowRef w;
+    RtNewWindow(w, "wintest$unit", "PLAIN");
+    RtOpenWindow(w);
+    const json reply = Do({{"op", "screenshot"}, {"window", "Plain"}, {"path", "/nonexistent/w.png"}});
+    EXPECT_FALSE(reply.value("ok", true));
+    EXPECT_NE(reply.value("error", "").find("shows nothing"), std::string::npos) << reply.dump();
+    RtDisposeWindow(w);
+  }
+  RtInstallView(nullptr);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "runtime/win/events.h"
 #include "runtime/win/keycodes.h"
+#include "runtime/win/view.h"
 #include "runtime/win/view_input.h"
 
 namespace qx {
@@ -490,6 +491,22 @@ json Handle(const json& req) {
       button = b.is_string() ? MessageButtonByName(b.get<std::string>()) : b.get<LONG>();
     }
     return Result(ViewInput::AnswerMessage(m->id, button));
+  }
+  if (op == "screenshot") {
+    if (!req.contains("path") || !req["path"].is_string()) throw RequestError{"\"path\" is missing"};
+    LONG window = 0, message = 0;
+    if (req.contains("window")) {
+      window = NeedWindow(s, req).id;
+    } else {
+      const MessagePresentation* m = FindMessage(s, req);
+      if (m == nullptr) throw RequestError{"no message box is open"};
+      message = m->id;
+    }
+    const std::string path = req["path"].get<std::string>();
+    int width = 0, height = 0;
+    std::string error;
+    if (!RtSaveScreenshot(window, message, path, &width, &height, &error)) throw RequestError{error};
+    return {{"ok", true}, {"path", path}, {"width", width}, {"height", height}};
   }
   if (op == "wait") {
     if (!req.contains("until")) throw RequestError{"\"until\" is missing"};

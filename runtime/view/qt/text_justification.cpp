@@ -5,6 +5,17 @@
 
 namespace qx {
 
+Justification JustificationFor(Justify described, Justification fallback) {
+  switch (described) {
+    case Justify::kLeft: return Justification::kLeft;
+    case Justify::kRight: return Justification::kRight;
+    case Justify::kCentre: return Justification::kCenter;
+    case Justify::kDecimal: return Justification::kRight;
+    case Justify::kDefault: break;
+  }
+  return fallback;
+}
+
 TextPlacement PlaceText(Justification justification, int offset, const DialogUnits& units,
                         Qt::Alignment vertical) {
   const Qt::Alignment verticalOnly = vertical & Qt::AlignVertical_Mask;

@@ -8,10 +8,16 @@
 #include <Qt>
 
 #include "runtime/view/qt/dialog_units.h"
+#include "runtime/win/description.h"
 
 namespace qx {
 
 enum class Justification { kLeft, kCenter, kRight };
+
+// The justification a control's described one stands for: decimal text is right-aligned
+// (its decimal points line up when the values have the same number of decimals), and the
+// default is `fallback`, the control kind's own.
+Justification JustificationFor(Justify described, Justification fallback);
 
 struct TextPlacement {
   Qt::Alignment alignment;  // one horizontal flag and the vertical flag asked for
