@@ -46,6 +46,17 @@ int PixelsInTab(QTabBar* bar, int index, QColor colour) {
   return n;
 }
 
+// The darkest pixel the tab bar draws inside tab `index` (its label's ink).
+int DarkestInTab(QTabBar* bar, int index) {
+  const QImage picture = bar->grab().toImage();
+  const QRect tab = bar->tabRect(index).adjusted(4, 4, -4, -4);
+  int darkest = 255;
+  for (int y = tab.top(); y <= tab.bottom(); ++y) {
+    for (int x = tab.left(); x <= tab.right(); ++x) darkest = std::min(darkest, qGray(picture.pixel(x, y)));
+  }
+  return darkest;
+}
+
 TEST(QtViewSheet, ShowsTheTabsAsGiven) {
   Browse browse;
   WindowShell* shell = WaitForShell(browse.program.id);
@@ -55,7 +66,8 @@ TEST(QtViewSheet, ShowsTheTabsAsGiven) {
   ASSERT_EQ(bar->count(), 4);
   EXPECT_EQ(bar->tabText(0), "By &Name");
   EXPECT_EQ(bar->currentIndex(), 0);
-  EXPECT_FALSE(bar->isTabEnabled(1)) << "a disabled tab is greyed";
+  EXPECT_FALSE(bar->isTabEnabled(1));
+  EXPECT_GT(DarkestInTab(bar, 1), DarkestInTab(bar, 0) + 60) << "a disabled tab is greyed";
   EXPECT_TRUE(bar->isTabEnabled(2));
   EXPECT_EQ(bar->tabTextColor(2), QColor(Qt::white));
   EXPECT_GT(PixelsInTab(bar, 2, QColor(0x80, 0x80, 0x80)), bar->tabRect(2).width() * 4) << "its grey background";

@@ -73,6 +73,8 @@ class SheetTabBar : public QTabBar {
         QStyleOptionTab option;
         initStyleOption(&option, i);
         if (!option.rect.intersects(rect())) continue;
+        // The style draws a label in the palette's current group: a disabled tab's is grey.
+        if (!isTabEnabled(i)) option.palette.setCurrentColorGroup(QPalette::Disabled);
         painter.drawControl(QStyle::CE_TabBarTabShape, option);
         if (const std::optional<QColor>& ground = grounds_[static_cast<size_t>(i)]; ground) {
           painter.fillRect(option.rect.adjusted(kTabGroundInset, kTabGroundInset, -kTabGroundInset,
