@@ -131,8 +131,14 @@ void BrowseAndForm(ProgramRun& run) {
   // The update form: entries on its one tab, typed into as a person would.
   const json form = run.WaitFor({{"window", "Update the Encrypt File"}});
   ASSERT_TRUE(form.is_object()) << run.Stderr();
+  ASSERT_TRUE(Ok(run.Request({{"op", "type"}, {"window", "FORM"}, {"control", "NameEntry"},
+                              {"text", "Zo\u00eb Bront\u00eb"}, {"accept", false}})));
   ASSERT_TRUE(Ok(run.Request({{"op", "type"}, {"window", "FORM"}, {"control", "SuburbEntry"},
                               {"text", "Brunswick East"}, {"accept", false}})));
+  const json typed = run.Window("FORM");
+  bool named = false;
+  for (const json& c : typed["controls"]) named = named || c["text"] == "Zo\u00eb Bront\u00eb";
+  EXPECT_TRUE(named) << "typed and read back through the channel in UTF-8: " << typed.dump();
   const QImage formPicture = Shoot(run, {{"window", "FORM"}}, "form");
   EXPECT_EQ(formPicture.size(), QSize(sans.ToPixelsX(173), sans.ToPixelsY(112)));
   ExpectNotBlank(formPicture, "form");
