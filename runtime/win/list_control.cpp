@@ -155,10 +155,14 @@ InputResult ListControl::OnKey(InputContext& window, LONG keyCode, LONG keyChar)
 }
 
 InputResult ListControl::OnClick(InputContext& window, LONG item, LONG keyCode) {
-  if (item < 1 || item > Records()) return InputResult::kBadValue;
+  if (item < 0 || item > Records()) return InputResult::kBadValue;
   window.TakeFocus(field());
-  selected_ = item;
-  KeepSelectionShown();
+  // Item 0 is the space below the rows (all of an empty list): the selection stays, but
+  // the click is reported all the same, so a right click there still asks for the popup.
+  if (item > 0) {
+    selected_ = item;
+    KeepSelectionShown();
+  }
   // Every click reports the selection, also on the row that was selected: a right click
   // asks for the row's popup menu, a double click for its action.
   Event e;

@@ -49,7 +49,9 @@ class ViewInput {
   // take it; otherwise the control's own handling (a list's keys, an entry's typing).
   static InputResult Key(LONG window, LONG field, LONG keyCode, LONG keyChar);
   // A click on an item of a list (a row, by its entry number) or of a sheet (a tab, by its
-  // number) with `button` kKeyLeftMouse or kKeyRightMouse; `clicks` 2 is a double click,
+  // number; a list's item 0 is the space below its rows, which reports the click without
+  // changing the selection) with `button` kKeyLeftMouse or kKeyRightMouse; `clicks` 2 is a
+  // double click,
   // of which the view has reported the first click as a click of its own. A list selects
   // the row and reports EVENT:NewSelection with the key code 1, 2 (right button) or 5
   // (double click), followed by EVENT:AlertKey when that code is one of its alert keys. A

@@ -24,8 +24,8 @@ struct WindowRef {
 // variable, in creation order (menus, then toolbar controls, then the window's controls);
 // surplus variables are ignored, controls left without one show their description text.
 // RtNewWindow makes a plain window, RtNewAppFrame the application (MDI) frame,
-// RtNewMdiWindow a child window of the frame (a plain window when no frame is open as it
-// opens). An unknown module or label leaves `window` naming nothing and is reported on
+// RtNewMdiWindow a child window of the frame (when no frame is open as it opens, it opens
+// without one and is asked to close at once: EVENT:OpenWindow, then EVENT:CloseWindow). An unknown module or label leaves `window` naming nothing and is reported on
 // stderr. A control of a kind the library does not know is kept as a plain control.
 void RtNewWindow(WindowRef& window, std::string_view module, std::string_view label,
                  std::initializer_list<UseVariable> variables = {});

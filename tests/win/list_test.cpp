@@ -132,7 +132,16 @@ TEST_F(BrowseList, ClicksSelectAndReportTheirButton) {
     EXPECT_EQ(RtChoice(1), c.row);
     EXPECT_EQ(RtGetProperty(w, 1, kPropSelectedRow), std::to_string(c.row));
   }
+  // Below the rows: reported, the selection kept (an empty list's right click asks for the
+  // popup menu this way).
+  ASSERT_EQ(ViewInput::Click(w.id, 1, 0, kKeyRightMouse), InputResult::kDone);
+  ASSERT_TRUE(RtAccept());
+  EXPECT_EQ(RtEvent(), kEventNewSelection);
+  EXPECT_EQ(RtKeyCode(), kKeyRightMouse);
+  EXPECT_EQ(RtChoice(1), 1) << "the selection stays";
+  RtEndAcceptPass(0);
   EXPECT_EQ(ViewInput::Click(w.id, 1, 6), InputResult::kBadValue) << "no sixth entry";
+  EXPECT_EQ(ViewInput::Click(w.id, 1, -1), InputResult::kBadValue);
   EXPECT_EQ(ViewInput::Click(w.id, 1, 1, 3), InputResult::kBadValue) << "no such button";
   RtSetProperty(w, 1, kPropDisabled, "1");
   EXPECT_EQ(ViewInput::Click(w.id, 1, 1), InputResult::kDisabled);

@@ -280,7 +280,7 @@ const ControlPresentation& NeedControlOf(const WindowPresentation& w, LONG field
 
 // The item of a "pick" or "click": a list's row ("row": entry number) or a sheet's tab
 // ("tab": its number or its text).
-LONG ItemOf(const ControlPresentation& c, const json& req) {
+LONG ItemOf(const ControlPresentation& c, const json& req, bool click) {
   if (c.sheet && req.contains("tab")) {
     const json& t = req["tab"];
     if (t.is_number_integer()) return t.get<LONG>();
@@ -292,6 +292,7 @@ LONG ItemOf(const ControlPresentation& c, const json& req) {
   }
   if (req.contains("row")) return req["row"].get<LONG>();
   if (req.contains("tab")) return req["tab"].get<LONG>();
+  if (click && c.list) return 0;  // a click below the rows
   throw RequestError{"\"row\" (or a sheet's \"tab\") is missing"};
 }
 
@@ -426,7 +427,7 @@ json Handle(const json& req) {
   if (op == "pick" || op == "click") {
     const WindowPresentation& w = NeedWindow(s, req);
     const LONG field = NeedControl(w, req, "control");
-    const LONG item = ItemOf(NeedControlOf(w, field), req);
+    const LONG item = ItemOf(NeedControlOf(w, field), req, op == "click");
     LONG button = kKeyLeftMouse;
     const std::string b = req.value("button", std::string("left"));
     if (b == "right") {
