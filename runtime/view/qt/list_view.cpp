@@ -288,9 +288,11 @@ void ListWidget::Click(QMouseEvent* event, LONG clicks) {
   LONG button = 0;
   if (event->button() == Qt::LeftButton) button = kKeyLeftMouse;
   if (event->button() == Qt::RightButton) button = kKeyRightMouse;
-  const int row = RowAt(event->position().toPoint());
-  if (button == 0 || row < 0) return;
-  ViewInput::Click(window_, field_, list_.rows[static_cast<size_t>(row)].entry, button, clicks);
+  const QPoint at = event->position().toPoint();
+  if (button == 0 || !rows_.contains(at)) return;
+  // Below the last row the click is item 0: reported, and no row is selected.
+  const int row = RowAt(at);
+  ViewInput::Click(window_, field_, row < 0 ? 0 : list_.rows[static_cast<size_t>(row)].entry, button, clicks);
 }
 
 void ListWidget::mousePressEvent(QMouseEvent* event) {

@@ -13,7 +13,7 @@
 //   +--------------------------------------+   sideways without the model
 //
 // Input, as ViewInput calls (presentation.h): a press on a row is Click with the left or
-// right button, a double click then Click with clicks 2; the arrows, PageUp/PageDown,
+// right button (below the last row: item 0), a double click then Click with clicks 2; the arrows, PageUp/PageDown,
 // Home/End, Ctrl+PageUp/PageDown, Enter, typed characters and the list's alert keys are
 // Key; the scroll bar's arrows and shaft, and the wheel, are Scroll; a dropped thumb is
 // Thumb (while it is dragged the bar draws it and nothing is reported); a resizable
