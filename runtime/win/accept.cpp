@@ -129,11 +129,17 @@ bool RtAccept() {
         // A value the control refuses becomes EVENT:Rejected: the control keeps (or gets
         // back) the focus, and an accept-all pass stops there.
         if (e.number == kEventAccepted && e.field != 0) {
-          if (Control* c = w->Find(e.field); c && !c->Accept()) {
+          Control* c = w->Find(e.field);
+          const std::string shown = c ? c->text() : std::string();
+          if (c && !c->Accept()) {
             e.number = kEventRejected;
             RevealControl(*c);
             if (c->TakesFocus()) w->focus = c->field();
             w->acceptAll = false;
+            t.Dirty(w->id);
+            m.Touch();
+          } else if (c && c->text() != shown) {
+            // Taken: the control now shows the value as its picture formats it.
             t.Dirty(w->id);
             m.Touch();
           }

@@ -25,10 +25,35 @@ std::string Lower(std::string_view s) {
   throw std::runtime_error(where + ": " + what);
 }
 
+// A description's text (UTF-8, as the JSON file holds it) in the model's single-byte code
+// page, Latin-1: U+0000 to U+00FF become the byte of the same value. The parser has already
+// refused text that is no UTF-8; a character beyond Latin-1 is a description error.
+std::string Latin1(const std::string& utf8, const char* key, const std::string& where) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {
+      out += static_cast<char>(lead);
+      continue;
+    }
+    if ((lead == 0xC2 || lead == 0xC3) && i + 1 < utf8.size()) {
+      out += static_cast<char>(((lead & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F));
+      ++i;
+      continue;
+    }
+    size_t length = 1;
+    while (i + length < utf8.size() && (static_cast<unsigned char>(utf8[i + length]) & 0xC0) == 0x80) ++length;
+    Fail(where, std::string("\"") + key + "\": \"" + utf8.substr(i, length) +
+                    "\" is not in the single-byte code page (Latin-1) of the program's texts");
+  }
+  return out;
+}
+
 std::string Str(const json& j, const char* key, const std::string& where) {
   if (!j.contains(key)) return {};
   if (!j[key].is_string()) Fail(where, std::string("\"") + key + "\" must be a text");
-  return j[key].get<std::string>();
+  return Latin1(j[key].get<std::string>(), key, where);
 }
 
 bool Flag(const json& j, const char* key, bool fallback, const std::string& where) {

@@ -1,10 +1,13 @@
 // The automation channel's requests: selecting windows and controls as a script names
-// them, acting on them, and the errors of requests it cannot carry out.
+// them, acting on them, the errors of requests it cannot carry out, and the programs'
+// Latin-1 texts as UTF-8 both ways.
 #include <gtest/gtest.h>
 
 #include "runtime/view/automation/protocol.h"
+#include "runtime/view/automation/text_encoding.h"
 #include "runtime/view/headless/headless_view.h"
 #include "runtime/win/win.h"
+#include "tests/win/win_test_support.h"
 
 namespace qx {
 namespace {
@@ -97,6 +100,120 @@ TEST(AutomationProtocol, ScreenshotsNeedAViewThatShowsSomething) {
     RtDisposeWindow(w);
   }
   RtInstallView(nullptr);
+}
+
+TEST(AutomationText, Latin1AndUtf8) {
+  struct Case {
+    std::string latin1;
+    std::string utf8;
+  } cases[] = {
+      {"plain", "plain"}, {"Caf\xE9", "Caf\u00e9"}, {"\xA0\xBD\xFF", "\u00a0\u00bd\u00ff"}, {"", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Latin1ToUtf8(c.latin1), c.utf8) << c.utf8;
+    EXPECT_EQ(Utf8ToLatin1(c.utf8), c.latin1) << c.utf8;
+  }
+  struct Beyond {
+    const char* utf8;
+    const char* replaced;
+  } beyond[] = {
+      {"10 \u20ac", "10 ?"},       // beyond Latin-1
+      {"\U0001F600!", "?!"},       // one character outside the basic plane, one "?"
+      {"Caf\xC3", "Caf?"},         // cut short
+      {"\xC0\xA9", "??"},          // an overlong form of U+0029
+      {"\xE9t\xE9", "?t?"},        // Latin-1 bytes, not UTF-8
+  };
+  for (const Beyond& b : beyond) {
+    EXPECT_FALSE(Utf8ToLatin1(b.utf8).has_value()) << b.utf8;
+    EXPECT_EQ(Utf8ToLatin1Replacing(b.utf8), b.replaced) << b.utf8;
+  }
+}
+
+TEST(AutomationText, ModelTextsGoOutAndComeInAsUtf8) {
+  ProgramThreadScope main;
+  LONG cusId = 42, date = 0;
+  STRING<20> name{"Caf\xE9"};
+  STRING<5> note{"n"};
+  WindowRef form;
+  RtNewWindow(form, "wintest$controls", "FORM", {cusId, name, date, note});
+  RtOpenWindow(form);
+  RtSetProperty(form, 0, kPropText, "R\xE9sum\xE9");
+  RtSetProperty(form, 13, kPropText, "&D\xE9j\xE0 vu");
+  wintest::RunLoop(2);
+
+  // Out: every reply is UTF-8 JSON, whatever bytes the texts hold.
+  const json window = Do({{"op", "window"}, {"window", "R\u00e9sum\u00e9"}});
+  ASSERT_TRUE(window.value("ok", false)) << window.dump();
+  EXPECT_NO_THROW((void)window.dump()) << "the reply can be written";
+  EXPECT_EQ(window["window"]["title"], "R\u00e9sum\u00e9");
+  for (const json& c : window["window"]["controls"]) {
+    if (c["field"] == 6) {
+      EXPECT_EQ(c["text"], "Caf\u00e9");
+    }
+  }
+  EXPECT_NO_THROW((void)Do({{"op", "state"}}).dump());
+
+  // In: typed text, a typed character, selectors and expected texts stand for Latin-1 bytes.
+  struct Act {
+    json request;
+  } acts[] = {
+      {{{"op", "type"}, {"window", "R\u00e9sum\u00e9"}, {"control", "NameEntry"}, {"text", "Zo\u00eb"}, {"accept", false}}},
+      {{{"op", "key"}, {"window", {{"title", "R\u00e9sum\u00e9"}}}, {"control", "NameEntry"}, {"code", 0},
+        {"char", "\u00ff"}}},
+      {{{"op", "wait"}, {"until", {{"text", {{"window", "FORM"}, {"control", 6}, {"equals", "Zo\u00eb\u00ff"}}}}},
+        {"timeout_ms", 100}}},
+      {{{"op", "press"}, {"window", "FORM"}, {"control", "D\u00e9j\u00e0 vu"}}},
+  };
+  for (const Act& a : acts) {
+    const json reply = Do(a.request);
+    EXPECT_TRUE(reply.value("ok", false)) << a.request.dump() << " " << reply.dump();
+  }
+  EXPECT_EQ(RtGetProperty(form, 6, kPropText), "Zo\xEB\xFF");
+
+  // A character the code page cannot hold is refused, and says so in UTF-8; a path is the
+  // file system's and is not a text of the programs.
+  const json euro = Do({{"op", "type"}, {"window", "FORM"}, {"control", "NameEntry"}, {"text", "10 \u20ac"}});
+  EXPECT_FALSE(euro.value("ok", true));
+  EXPECT_NE(euro.value("error", "").find("Latin-1"), std::string::npos) << euro.dump();
+  EXPECT_NE(euro.value("error", "").find("10 ?"), std::string::npos) << euro.dump();
+  const json missing = Do({{"op", "press"}, {"window", "Caf\u00e9"}, {"control", 13}});
+  EXPECT_NE(missing.value("error", "").find("\"Caf\u00e9\""), std::string::npos) << missing.dump();
+  const json shot = Do({{"op", "screenshot"}, {"window", "FORM"}, {"path", "/nonexistent/\u2603.png"}});
+  EXPECT_EQ(shot.value("error", "").find("Latin-1"), std::string::npos) << shot.dump();
+  EXPECT_EQ(Do({{"op", "hello"}, {"id", "\u2603"}})["id"], "\u2603") << "the id comes back as sent";
+
+  RtPost(kEventCloseWindow);
+  wintest::RunLoop();
+  EXPECT_EQ(std::string(RtClipView(name.view())), "Zo\xEB\xFF") << "taken as the person left the entry";
+  RtDisposeWindow(form);
+}
+
+TEST(AutomationText, AListsRecordsAreListedInUtf8) {
+  ProgramThreadScope main;
+  LONG sysId = 0, fg = -1, bg = -1, sfg = -1, sbg = -1, cusId = 0, startDate = 0;
+  STRING<20> name;
+  BYTE mark = 0;
+  STRING<512> position;
+  RtQueue queue{{"SYSID", sysId}, {"NORMALFG", fg}, {"NORMALBG", bg}, {"SELECTEDFG", sfg}, {"SELECTEDBG", sbg},
+                {"CUSID", cusId}, {"NAME", name}, {"STARTDATE", startDate}, {"MARK", mark}, {"POSITION", position}};
+  for (const char* n : {"Ren\xE9" "e", "Bj\xF6rk", "\xC6sir"}) {
+    ++sysId;
+    name = n;
+    RtQueueAdd(queue);
+  }
+  WindowRef browse;
+  RtNewWindow(browse, "wintest$controls", "BROWSE", {queue});
+  RtOpenWindow(browse);
+  const json reply = Do({{"op", "window"}, {"window", "BROWSE"}});
+  ASSERT_TRUE(reply.value("ok", false));
+  std::string listed;
+  ASSERT_NO_THROW(listed = reply.dump());
+  const json rows = reply["window"]["controls"][0]["list"]["rows"];
+  ASSERT_EQ(rows.size(), 3u) << listed;
+  EXPECT_EQ(rows[0]["cells"][2], "Ren\u00e9e");
+  EXPECT_EQ(rows[1]["cells"][2], "Bj\u00f6rk");
+  EXPECT_EQ(rows[2]["cells"][2], "\u00c6sir");
+  RtDisposeWindow(browse);
 }
 
 }  // namespace

@@ -49,6 +49,29 @@ TEST(Description, BadDescriptionsNameWhatIsWrong) {
   }
 }
 
+TEST(Description, TextsAreReadIntoTheProgramsCodePage) {
+  // The file is UTF-8; the program's texts are Latin-1 bytes.
+  auto windows = ParseWindowDescriptions(R"({"module":"m","windows":[{"label":"W","title":"Café",
+      "controls":[{"kind":"prompt","text":"Zoë & Søren","message":"½ price","tip":"ÿ"}]}]})");
+  ASSERT_EQ(windows.size(), 1u);
+  EXPECT_EQ(windows[0].title, "Caf\xE9");
+  const ControlDescription& c = windows[0].controls[0];
+  EXPECT_EQ(c.text, "Zo\xEB & S\xF8ren");
+  EXPECT_EQ(c.message, "\xBD price");
+  EXPECT_EQ(c.tip, "\xFF");
+  for (const char* beyond : {"10 €", "Ω", "😀"}) {
+    const std::string text = std::string(R"({"module":"m","windows":[{"label":"W","title":")") + beyond + "\"}]}";
+    try {
+      ParseWindowDescriptions(text);
+      ADD_FAILURE() << "accepted: " << beyond;
+    } catch (const std::runtime_error& e) {
+      const std::string what = e.what();
+      EXPECT_NE(what.find("m window W: \"title\""), std::string::npos) << what;
+      EXPECT_NE(what.find("Latin-1"), std::string::npos) << what;
+    }
+  }
+}
+
 TEST(Description, ColoursAndDefaults) {
   auto windows = ParseWindowDescriptions(R"({"module":"m","windows":[{"label":"W",
       "background":{"system":0},

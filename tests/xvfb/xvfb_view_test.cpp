@@ -1,7 +1,8 @@
 // The Qt view on a real (virtual) display, driven end to end through the automation
 // channel: the welcome window, the demonstration frame with its toolbar, menus, status bar
 // and wallpaper, the reset message box, a child window on a thread of its own and the
-// converter's small frame, each photographed from the screen. The pictures are checked for
+// converter's small frame, a browse window with its list, sort tabs and a row's popup
+// menu, and an update form of entries, each photographed from the screen. The pictures are checked for
 // their size (the dialog units of the window's font) and for showing something, and are
 // kept in the build tree (screenshots/) for a person to look at.
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPalette>
+#include <QThread>
 
 #include <map>
 #include <string>
@@ -73,6 +76,77 @@ int PurplePixels(const QImage& picture) {
   return n;
 }
 
+int PixelsOf(const QImage& picture, QColor colour) {
+  int n = 0;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) n += picture.pixelColor(x, y) == colour ? 1 : 0;
+  }
+  return n;
+}
+
+int PixelsThatDiffer(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return a.width() * a.height();
+  int n = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+  }
+  return n;
+}
+
+// The browse window over a queue of 300 people, its row's popup menu and the update form
+// the menu's Insert opens.
+void BrowseAndForm(ProgramRun& run) {
+  const json browse = run.WaitFor({{"window", "Browse the Encrypted File"}});
+  ASSERT_TRUE(browse.is_object()) << run.Stderr();
+  ASSERT_TRUE(Ok(run.Request({{"op", "pick"}, {"window", "BROWSE"}, {"control", "BrowseList"}, {"row", 3}})));
+  ASSERT_TRUE(Ok(run.Request({{"op", "key"}, {"window", "BROWSE"}, {"control", "BrowseList"}, {"code", 0x22}})));
+  const json list = run.Window("BROWSE")["controls"][0]["list"];
+  EXPECT_EQ(list["row_count"], 300);
+  EXPECT_EQ(list["selected_row"], 3 + list["visible_rows"].get<int>()) << "PageDown moved the selection a page";
+  const QImage picture = Shoot(run, {{"window", "BROWSE"}}, "browse");
+  const DialogUnits sans(QtFontFor("MS Sans Serif", 8, 0, false));
+  EXPECT_EQ(picture.size(), QSize(sans.ToPixelsX(358), sans.ToPixelsY(188)));
+  ExpectNotBlank(picture, "browse");
+  const int rowPixels = sans.ToPixelsY(9);
+  EXPECT_GT(PixelsOf(picture, QColor(0x80, 0x80, 0x80)), sans.ToPixelsX(50) * rowPixels * 6)
+      << "the grey Sys ID cells of the rows not selected";
+  const QColor highlight = QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
+  EXPECT_GT(PixelsOf(picture, highlight), sans.ToPixelsX(300) * rowPixels / 2) << "the selected row";
+
+  // A right click on a row: the program's popup menu, drawn over the window.
+  ASSERT_TRUE(Ok(run.Request(
+      {{"op", "click"}, {"window", "BROWSE"}, {"control", "BrowseList"}, {"row", 12}, {"button", "right"}})));
+  const json popup = run.WaitFor({{"popup", true}});
+  ASSERT_TRUE(popup.is_object()) << run.Stderr();
+  EXPECT_TRUE(popup["items"][1]["greyed"].get<bool>());
+  QImage withMenu;
+  for (int tries = 0; tries < 40; ++tries) {
+    withMenu = Shoot(run, {{"window", "BROWSE"}}, "browse-popup");
+    if (PixelsThatDiffer(withMenu, picture) > 2000) break;
+    QThread::msleep(100);
+  }
+  EXPECT_GT(PixelsThatDiffer(withMenu, picture), 2000) << "the menu shows over the window";
+  ASSERT_TRUE(Ok(run.Request({{"op", "choose"}, {"item", "&Insert"}})));
+
+  // The update form: entries on its one tab, typed into as a person would.
+  const json form = run.WaitFor({{"window", "Update the Encrypt File"}});
+  ASSERT_TRUE(form.is_object()) << run.Stderr();
+  ASSERT_TRUE(Ok(run.Request({{"op", "type"}, {"window", "FORM"}, {"control", "NameEntry"},
+                              {"text", "Zo\u00eb Bront\u00eb"}, {"accept", false}})));
+  ASSERT_TRUE(Ok(run.Request({{"op", "type"}, {"window", "FORM"}, {"control", "SuburbEntry"},
+                              {"text", "Brunswick East"}, {"accept", false}})));
+  const json typed = run.Window("FORM");
+  bool named = false;
+  for (const json& c : typed["controls"]) named = named || c["text"] == "Zo\u00eb Bront\u00eb";
+  EXPECT_TRUE(named) << "typed and read back through the channel in UTF-8: " << typed.dump();
+  const QImage formPicture = Shoot(run, {{"window", "FORM"}}, "form");
+  EXPECT_EQ(formPicture.size(), QSize(sans.ToPixelsX(173), sans.ToPixelsY(112)));
+  ExpectNotBlank(formPicture, "form");
+  ASSERT_TRUE(Ok(run.Request({{"op", "press"}, {"window", "FORM"}, {"control", "OkButton"}})));
+  ASSERT_TRUE(Ok(run.Request({{"op", "wait"}, {"until", {{"no_window", "FORM"}}}})));
+  ASSERT_TRUE(Ok(run.Request({{"op", "press"}, {"window", "BROWSE"}, {"control", "CloseButton"}})));
+}
+
 TEST(QtViewOnADisplay, TheProgramsWindowsAsAPersonSeesThem) {
   ProgramRun::Options options;
   options.env = {{"QXRT_VIEW", "qt"}, {"QT_QPA_PLATFORM", "xcb"}};
@@ -134,6 +208,8 @@ TEST(QtViewOnADisplay, TheProgramsWindowsAsAPersonSeesThem) {
   EXPECT_EQ(converter.size(), QSize(plain.ToPixelsX(99), plain.ToPixelsY(27)));
   ExpectNotBlank(converter, "converter");
   ASSERT_TRUE(Ok(run->Request({{"op", "close"}, {"window", "Quorvane Converter"}})));
+
+  BrowseAndForm(*run);
   EXPECT_EQ(run->WaitForExit(), 0) << run->Stderr();
 }
 

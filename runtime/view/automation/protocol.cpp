@@ -7,6 +7,7 @@
 #include <chrono>
 #include <optional>
 
+#include "runtime/view/automation/text_encoding.h"
 #include "runtime/win/events.h"
 #include "runtime/win/keycodes.h"
 #include "runtime/win/view.h"
@@ -18,8 +19,15 @@ namespace {
 using nlohmann::json;
 
 struct RequestError {
-  std::string text;
+  std::string text;  // Latin-1, as every text of a reply before it is written
 };
+
+// The members of a request and a reply that are no texts of the programs: a file path is
+// the file system's (UTF-8) both ways; a request's id comes back as it was sent.
+constexpr std::initializer_list<const char*> kNotModelText = {"path", "id"};
+
+// A part of a request (Latin-1) as JSON text in an error message (Latin-1 too).
+std::string Shown(const json& part) { return Utf8ToLatin1Replacing(JsonToUtf8(part).dump()); }
 
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -208,14 +216,14 @@ const ControlPresentation* FindControl(const WindowPresentation& w, const json& 
 const WindowPresentation& NeedWindow(const PresentationState& s, const json& req) {
   if (!req.contains("window")) throw RequestError{"\"window\" is missing"};
   const WindowPresentation* w = FindWindow(s, req["window"]);
-  if (w == nullptr) throw RequestError{"no open window matches " + req["window"].dump()};
+  if (w == nullptr) throw RequestError{"no open window matches " + Shown(req["window"])};
   return *w;
 }
 
 LONG NeedControl(const WindowPresentation& w, const json& req, const char* key, bool menuOnly = false) {
   if (!req.contains(key)) throw RequestError{std::string("\"") + key + "\" is missing"};
   const ControlPresentation* c = FindControl(w, req[key], menuOnly);
-  if (c == nullptr) throw RequestError{"no control of window " + std::to_string(w.id) + " matches " + req[key].dump()};
+  if (c == nullptr) throw RequestError{"no control of window " + std::to_string(w.id) + " matches " + Shown(req[key])};
   return c->field;
 }
 
@@ -259,7 +267,7 @@ LONG PopupItem(const PopupPresentation& p, const json& item) {
   for (size_t i = 0; i < p.items.size(); ++i) {
     if (p.items[i].text == item.get<std::string>() || Plain(p.items[i].text) == wanted) return static_cast<LONG>(i + 1);
   }
-  throw RequestError{"the popup menu has no item " + item.dump()};
+  throw RequestError{"the popup menu has no item " + Shown(item)};
 }
 
 // The control's list or sheet, or an error naming what is wanted.
@@ -280,7 +288,7 @@ LONG ItemOf(const ControlPresentation& c, const json& req, bool click) {
     for (size_t i = 0; i < c.sheet->tabs.size(); ++i) {
       if (Plain(c.sheet->tabs[i].text) == Plain(t.get<std::string>())) return static_cast<LONG>(i + 1);
     }
-    throw RequestError{"the sheet has no tab " + t.dump()};
+    throw RequestError{"the sheet has no tab " + Shown(t)};
   }
   if (req.contains("row")) return req["row"].get<LONG>();
   if (req.contains("tab")) return req["tab"].get<LONG>();
@@ -346,7 +354,7 @@ bool Holds(const PresentationState& s, const json& cond, json& detail) {
     }
     return false;
   }
-  throw RequestError{"unknown condition " + cond.dump()};
+  throw RequestError{"unknown condition " + Shown(cond)};
 }
 
 json Handle(const json& req) {
@@ -506,7 +514,9 @@ json Handle(const json& req) {
     const std::string path = req["path"].get<std::string>();
     int width = 0, height = 0;
     std::string error;
-    if (!RtSaveScreenshot(window, message, path, &width, &height, &error)) throw RequestError{error};
+    if (!RtSaveScreenshot(window, message, path, &width, &height, &error)) {
+      throw RequestError{Utf8ToLatin1Replacing(error)};  // the view's words may hold the path
+    }
     return {{"ok", true}, {"path", path}, {"width", width}, {"height", height}};
   }
   if (op == "wait") {
@@ -571,12 +581,21 @@ json MessageToJson(const MessagePresentation& m) {
 json HandleAutomationRequest(const json& request) {
   json reply;
   try {
-    reply = Handle(request);
+    // The request's texts in the programs' code page: selectors and expected texts then
+    // compare with the model's bytes, and typed text reaches it as a person types it.
+    std::string beyond;
+    const std::optional<json> latin1 = JsonToLatin1(request, &beyond, kNotModelText);
+    if (!latin1) {
+      throw RequestError{"the text " + Utf8ToLatin1Replacing(json(beyond).dump()) +
+                         " holds a character the programs' single-byte code page (Latin-1) cannot hold"};
+    }
+    reply = Handle(*latin1);
   } catch (const RequestError& e) {
     reply = {{"ok", false}, {"error", e.text}};
   } catch (const json::exception& e) {
     reply = {{"ok", false}, {"error", std::string("bad request: ") + e.what()}};
   }
+  reply = JsonToUtf8(reply, kNotModelText);
   if (request.is_object() && request.contains("id")) reply["id"] = request["id"];
   return reply;
 }

@@ -11,6 +11,7 @@
 #include "runtime/view/qt/basic_controls.h"
 #include "runtime/view/qt/colour_mapping.h"
 #include "runtime/view/qt/font_mapping.h"
+#include "runtime/view/qt/form_controls.h"
 #include "runtime/view/qt/latin1_text.h"
 #include "runtime/win/view_input.h"
 
@@ -20,7 +21,8 @@ namespace {
 std::map<std::string, ControlViewFactory, std::less<>>& Table() {
   static std::map<std::string, ControlViewFactory, std::less<>> table = {
       {"button", &MakeButtonView}, {"prompt", &MakePromptView}, {"string", &MakeStringView},
-      {"panel", &MakePanelView},   {"image", &MakeImageView},
+      {"panel", &MakePanelView},   {"image", &MakeImageView},   {"list", &MakeListView},
+      {"sheet", &MakeSheetView},   {"tab", &MakeTabView},       {"entry", &MakePictureEntryView},
   };
   return table;
 }

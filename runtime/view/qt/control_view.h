@@ -1,5 +1,5 @@
 // How the Qt view shows one control of a window: a ControlView per control, made by kind
-// ("button", "prompt", ...) from a table that later kinds (lists, sheets, entries) join with
+// ("button", "prompt", "list", ...) from a table that other kinds join with
 // RegisterControlView. A control view owns one widget, placed by the window in its client
 // area or its toolbar strip, and turns a person's acts on it into ViewInput calls. It never
 // decides an outcome: it shows what the latest presentation says.
@@ -12,6 +12,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -29,6 +30,7 @@ struct WindowStyle {
   QFont font;                         // the window's font
   ULONG fontColour = kNoColour;       // the window's text colour
   bool takesInput = true;
+  std::uint64_t revision = 0;         // of the window presentation being shown
 };
 
 class ControlView {

@@ -197,7 +197,19 @@ void Desktop::ShowPopup(const PopupPresentation& popup) {
     QTimer::singleShot(0, [id] { ViewInput::AnswerPopup(id, 0); });
   });
   popups_[popup.id] = menu;
-  menu->popup(QCursor::pos());
+  menu->popup(PopupPosition(shell, popup.field));
+}
+
+QPoint Desktop::PopupPosition(WindowShell* shell, LONG field) const {
+  const QPoint pointer = QCursor::pos();
+  if (shell == nullptr || !shell->OnScreen() || shell->ScreenRect().contains(pointer)) return pointer;
+  // The pointer is elsewhere (the menu was asked for from the keyboard or by a script):
+  // over the middle of the control of the event, or of the window.
+  if (ControlView* c = field != 0 ? shell->control(field) : nullptr; c && c->widget()->isVisible()) {
+    QWidget* w = c->widget();
+    return w->mapToGlobal(w->rect().center());
+  }
+  return shell->ScreenRect().center();
 }
 
 void Desktop::ClosePopup(LONG popupId) {

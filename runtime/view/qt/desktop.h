@@ -62,6 +62,8 @@ class Desktop : public QObject {
   QWidget* OwnerOfBox(const MessagePresentation& box) const;
   void DropClosedFrames();
   void SetWaitCursor(bool wait);
+  // Where a popup menu over `shell` opens: at the pointer when it is over the window.
+  QPoint PopupPosition(WindowShell* shell, LONG field) const;
 
   std::map<LONG, std::unique_ptr<WindowShell>> shells_;  // open windows
   std::vector<LONG> openOrder_;                          // their ids, oldest first

@@ -1,13 +1,31 @@
-// The line entry that a control taking typed text gets while its kind has no view of its
-// own. What a person types must fit the model's single-byte code page: a character beyond
-// Latin-1 is refused as it is typed or pasted (the validator), so the text handed to
-// ViewInput::Type is always what the person saw. Leaving the entry (or Enter) hands it over
-// and accepts the control.
+// Line entries. What a person types must fit the model's single-byte code page: a
+// character beyond Latin-1 is refused as it is typed (the validator), so the text handed
+// to ViewInput::Type is always what the person saw.
+//
+//   entry        the library's entry: its length from the picture, its justification and
+//                offset, read-only; the text goes to the model after every edit
+//                (ViewInput::Type without accepting), Enter and the entry's alert keys are
+//                ViewInput::Key, and the model accepts or rejects the text when the person
+//                leaves it. The entry shows the text the model hands back, but never a
+//                presentation made before the person's latest edit reached the model.
+//   (fallback)   the entry a control taking typed text gets while its kind has no view of
+//                its own: leaving it (or Enter) hands the text over and accepts it.
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
 
+#include <algorithm>
+#include <cstdint>
+
+#include "runtime/text/picture.h"
 #include "runtime/view/qt/basic_controls.h"
+#include "runtime/view/qt/form_controls.h"
+#include "runtime/view/qt/key_codes.h"
 #include "runtime/view/qt/latin1_text.h"
+#include "runtime/win/keycodes.h"
 #include "runtime/win/view_input.h"
 
 namespace qx {
@@ -54,7 +72,104 @@ class LineEntryView : public ControlView {
   LONG window_, field_;
 };
 
+// The library's entry widget: the keys that belong to the model go to it, the rest edit.
+class PictureLineEdit : public QLineEdit {
+ public:
+  PictureLineEdit(QWidget* parent, LONG window, LONG field) : QLineEdit(parent), window_(window), field_(field) {}
+  std::vector<LONG> alertKeys;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const LONG code = KeyCodeFor(event->key(), event->modifiers());
+    const bool alert = code != 0 && std::find(alertKeys.begin(), alertKeys.end(), code) != alertKeys.end();
+    if (alert || code == kKeyEnter) {
+      ViewInput::Key(window_, field_, code, KeyCharFor(event->text()));
+      return;
+    }
+    if (event->matches(QKeySequence::Paste) && !isReadOnly()) {
+      // What the code page cannot hold is replaced, as the model's own paste does.
+      insert(FromLatin1Bytes(ToLatin1Replacing(QGuiApplication::clipboard()->text())));
+      return;
+    }
+    QLineEdit::keyPressEvent(event);
+  }
+
+  void focusInEvent(QFocusEvent* event) override {
+    QLineEdit::focusInEvent(event);
+    // Reached with the keyboard or given by the program: the whole text is selected, so
+    // that typing replaces it. A click places the caret where it points.
+    if (event->reason() != Qt::MouseFocusReason) selectAll();
+  }
+
+ private:
+  LONG window_, field_;
+};
+
+class PictureEntryView : public ControlView {
+ public:
+  PictureEntryView(QWidget* parent, LONG window, LONG field)
+      : edit_(new PictureLineEdit(parent, window, field)), window_(window), field_(field) {
+    edit_->setValidator(new Latin1Validator(edit_));
+    edit_->setFrame(true);
+    // Only a person's edits (typing, cutting, pasting, undoing), never setText.
+    QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] {
+      if (!applying_) Send();
+    });
+    ReportPointer(edit_, window, field);
+    ReportFocus(edit_, window, field);
+  }
+
+  QWidget* widget() override { return edit_; }
+
+  void Apply(const ControlPresentation& control, const WindowStyle& style) override {
+    const int length = EntryMaxLength(control.picture);
+    const int maxLength = length > 0 ? length : 32767;
+    applying_ = true;
+    if (edit_->maxLength() != maxLength) edit_->setMaxLength(maxLength);
+    // A copy made before the person's latest edit reached the model shows an older text.
+    const QString text = FromLatin1Bytes(control.text);
+    if (style.revision >= editRevision_ && edit_->text() != text) {
+      const bool allSelected = edit_->hasSelectedText() && edit_->selectedText() == edit_->text();
+      edit_->setText(text);
+      if (allSelected && edit_->hasFocus()) edit_->selectAll();
+    }
+    applying_ = false;
+    edit_->alertKeys = control.alertKeys;
+    edit_->setReadOnly(control.readOnly);
+    const TextPlacement place =
+        PlaceText(JustificationFor(control.justify, Justification::kLeft), static_cast<int>(control.justifyOffset),
+                  style.units);
+    if (edit_->alignment() != (place.alignment & Qt::AlignHorizontal_Mask)) {
+      edit_->setAlignment(place.alignment & Qt::AlignHorizontal_Mask);
+    }
+    if (edit_->textMargins() != place.margins) edit_->setTextMargins(place.margins);
+    ApplyCommon(edit_, control, style, edit_->sizeHint(), QPalette::Text, QPalette::Base);
+  }
+
+ private:
+  void Send() {
+    std::optional<std::string> bytes = ToLatin1Bytes(edit_->text());
+    if (!bytes) return;  // the validator lets nothing of the kind through
+    if (ViewInput::Type(window_, field_, *bytes, false) == InputResult::kDone) editRevision_ = PresentationRevision();
+  }
+
+  PictureLineEdit* edit_;
+  LONG window_, field_;
+  std::uint64_t editRevision_ = 0;
+  bool applying_ = false;
+};
+
 }  // namespace
+
+int EntryMaxLength(std::string_view picture) {
+  const std::optional<Picture> parsed = Picture::Parse(picture);
+  if (!parsed) return 0;
+  return static_cast<int>(std::min<size_t>(parsed->width(), 32767));
+}
+
+std::unique_ptr<ControlView> MakePictureEntryView(QWidget* parent, LONG window, LONG field) {
+  return std::make_unique<PictureEntryView>(parent, window, field);
+}
 
 std::unique_ptr<ControlView> MakeLineEntryView(QWidget* parent, LONG window, LONG field) {
   return std::make_unique<LineEntryView>(parent, window, field);

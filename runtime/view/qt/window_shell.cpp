@@ -304,6 +304,7 @@ void WindowShell::Apply(const WindowPresentation& w) {
   style_.font = font;
   style_.fontColour = w.font.colour;
   style_.takesInput = w.takesInput;
+  style_.revision = w.revision;
 
   const QString title = FromLatin1Bytes(w.title);
   if (outer()->windowTitle() != title) outer()->setWindowTitle(title);
