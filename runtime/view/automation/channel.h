@@ -1,6 +1,6 @@
 // The automation channel: a local Unix-domain socket through which a test or any script
 // reads what the program shows and acts on it as a person would. Requests and replies are
-// single lines of JSON (PROTOCOL.md). It reads the model's presentation state and injects
+// single lines of JSON (the README's "The automation channel"). It reads the model's presentation state and injects
 // input through ViewInput, so it works beside either view.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The requests of the automation channel; see protocol.h and PROTOCOL.md.
+// The requests of the automation channel; see protocol.h and the README's "The automation channel".
 #include "runtime/view/automation/protocol.h"
 
 #include <unistd.h>

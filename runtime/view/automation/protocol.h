@@ -1,4 +1,4 @@
-// The requests of the automation channel (PROTOCOL.md): one JSON object in, one out.
+// The requests of the automation channel (the README's "The automation channel"): one JSON object in, one out.
 // Thread-safe; a "wait" request blocks the calling thread (never a program thread).
 #pragma once
 
