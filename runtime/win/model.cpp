@@ -57,9 +57,25 @@ void Model::QueueEvent(WindowModel& w, const Event& e, bool front) {
   Touch();
 }
 
+void Model::CommitFocusedEdit(WindowModel& w) {
+  Control* focused = w.focus != 0 ? w.Find(w.focus) : nullptr;
+  if (focused && focused->LeaveWithChange()) {
+    Event e;
+    e.number = kEventAccepted;
+    e.field = focused->field();
+    e.fromInput = true;
+    QueueEvent(w, e, false);
+  }
+}
+
 void Model::Activate(ModelTransaction& t, WindowModel& w) {
   if (activeWindow == w.id) return;
-  if (WindowModel* old = FindWindow(activeWindow)) t.Dirty(old->id);
+  if (WindowModel* old = FindWindow(activeWindow)) {
+    // Leaving a window leaves its focused control too: an edit there is accepted, so that
+    // the window's next redraw does not throw the person's typing away.
+    if (old->open) CommitFocusedEdit(*old);
+    t.Dirty(old->id);
+  }
   activeWindow = w.id;
   t.Dirty(w.id);
   // One waiting EVENT:GainFocus says it all.

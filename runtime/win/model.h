@@ -102,6 +102,9 @@ class Model {
   void QueueEvent(WindowModel& w, const Event& e, bool front);
   // Makes `w` the active window; EVENT:GainFocus when it was not.
   void Activate(ModelTransaction& t, WindowModel& w);
+  // The focused control of `w`, edited since it was shown, is accepted (EVENT:Accepted
+  // queued for it), as when the person leaves it.
+  void CommitFocusedEdit(WindowModel& w);
   // Closes an open window (no events for it); the thread's earlier window becomes current,
   // a frame's MDI children get EVENT:CloseWindow.
   void CloseOpenWindow(ModelTransaction& t, WindowModel& w);

@@ -41,14 +41,8 @@ class WindowInput : public InputContext {
   }
   // The focused control, edited since it was shown, is accepted as the person leaves it.
   void CommitEdit() {
-    Control* old = w_.focus != 0 ? w_.Find(w_.focus) : nullptr;
-    if (old && old->LeaveWithChange()) {
-      Event e;
-      e.number = kEventAccepted;
-      e.field = old->field();
-      e.fromInput = true;
-      Queue(e, false);
-    }
+    t_.model().CommitFocusedEdit(w_);
+    t_.Dirty(w_.id);
   }
 
  private:

@@ -3,6 +3,10 @@
 // over them, their alert keys and the clipboard.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
+#include "runtime/sys/runtime_lock.h"
 #include "runtime/text/picture.h"
 #include "runtime/win/presentation.h"
 #include "runtime/win/view_input.h"
@@ -125,6 +129,36 @@ TEST_F(Entry, LeavingAnEditedEntryAcceptsIt) {
   EXPECT_EQ(RtFocus(), 6);
   RtPost(kEventCloseWindow);
   EXPECT_EQ(Next(), (Seen{kEventCloseWindow, 0})) << "nothing was accepted on the way";
+}
+
+// A window of another thread, open until the person closes it.
+void OtherWindowThread() {
+  WindowRef other;
+  RtNewWindow(other, "wintest$unit", "SECOND");
+  RtOpenWindow(other);
+  while (RtAccept()) RtEndAcceptPass(0);
+  RtExitAccept(0);
+  RtDisposeWindow(other);
+}
+
+TEST_F(Entry, LeavingItsWindowForAnotherAcceptsAnEditedEntry) {
+  ASSERT_EQ(ViewInput::Type(w.id, 4, "77", false), InputResult::kDone);
+  ASSERT_NE(RtStart(&OtherWindowThread, 50000), 0);
+  LONG otherId = 0;
+  while (otherId == 0) {
+    {
+      WaitOutsideRuntime wait;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    for (const WindowPresentation& p : ReadPresentation().windows) {
+      if (p.label == "SECOND") otherId = p.id;
+    }
+  }
+  ASSERT_EQ(ViewInput::Activate(otherId), InputResult::kDone);
+  EXPECT_EQ(Next(), (Seen{kEventAccepted, 4})) << "the edit is kept, not thrown away by a redraw";
+  EXPECT_EQ(cusId, 77);
+  ASSERT_EQ(ViewInput::Close(otherId), InputResult::kDone);
+  RtEndProgram();
 }
 
 TEST_F(Entry, TheAcceptAllPassAcceptsEveryControlAndStopsAtARefusal) {
