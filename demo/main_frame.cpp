@@ -86,8 +86,12 @@ class MainFrameProcedure {
   void ConvertWorkingDirectory();
 
   WindowRef AppFrame;
-  STRING<255> WorkingDirectory;  // shown in the toolbar
-  STRING<255> StartDirectory;    // the working directory as PrepareFrame found it
+  // The working directory as the toolbar shows it, cut to 255 characters, and in full: a
+  // path here may be longer, and the actions work with the full paths, so that a cut one
+  // never makes them act on another directory whose name it happens to be.
+  STRING<255> WorkingDirectory;
+  std::string WorkingPath;
+  std::string StartDirectory;    // the working directory as PrepareFrame found it, in full
   BYTE StartedWithDirectory = 0; // 1: the first argument named a directory we changed into
   LONG FrameIsOpen = 0;
   LONG FrameReady = 0;           // 1 once InitializeFrame has run
@@ -161,8 +165,9 @@ void MainFrameProcedure::Run() {
 void MainFrameProcedure::PrepareFrame() {
   // Through the short form and back, every component comes out as the file system
   // stores it.
-  WorkingDirectory = RtFullPath(RtShortPath(""));
-  StartDirectory = WorkingDirectory;
+  WorkingPath = RtFullPath(RtShortPath(""));
+  WorkingDirectory = WorkingPath;
+  StartDirectory = WorkingPath;
   RtCloseWindow(WelcomeWindow);  // before the frame opens, so before the check begins
   if (!RtClip(RtCommand("1")).empty()) {
     RtSetPath(RtCommand("1"));
@@ -240,7 +245,7 @@ void MainFrameProcedure::PostCloseToBrowses() {
 // whatever the others did, and the message reports success in every case.
 void MainFrameProcedure::ResetDataFiles() {
   PostCloseToBrowses();
-  const std::string start = RtClip(StartDirectory.view());
+  const std::string start = RtClip(StartDirectory);
   for (const DemonstrationFile& file : kDemonstrationFiles) {
     RtRemoveFile(RtConcat(start, file.start));
     RtRemoveFile(RtConcat(start, file.data));
@@ -257,7 +262,8 @@ void MainFrameProcedure::SetDataPath() {
   PostCloseToBrowses();
   const std::string dir = RtFullPath(RtShortPath(""));
   if (RtInString(dir, "/Data", 1, 1) == 0) RtSetPath(RtConcat(dir, "/Data"));
-  WorkingDirectory = RtFullPath(RtShortPath(""));
+  WorkingPath = RtFullPath(RtShortPath(""));
+  WorkingDirectory = WorkingPath;
   RtDisplay(0, 0);
 }
 
@@ -266,7 +272,7 @@ void MainFrameProcedure::SetDataPath() {
 // directory goes unquoted, so the converter reads it up to its first blank or comma.
 void MainFrameProcedure::ConvertWorkingDirectory() {
   PostCloseToBrowses();
-  RtRun(RtConcat(RtConcat(kConverterProgram, " "), RtClip(WorkingDirectory.view())), false);
+  RtRun(RtConcat(RtConcat(kConverterProgram, " "), RtClip(WorkingPath)), false);
   RefreshFrame();
 }
 

@@ -1,6 +1,7 @@
 // Running qxmora for the action tests; see frame_run.h.
 #include "tests/e2e_actions/frame_run.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,24 +21,45 @@ json Control(const json& window, const std::string& name) {
   return nullptr;
 }
 
+namespace {
+
+// Starts $QX_TEST_PROGRAM in $QX_TEST_START, with the environment it was given.
+const char kLauncher[] = "#!/bin/sh\ncd \"$QX_TEST_START\" && exec \"$QX_TEST_PROGRAM\"\n";
+
+}  // namespace
+
 std::unique_ptr<FrameRun> FrameRun::Start(ProgramRun::Options options, const std::string& binary) {
   std::unique_ptr<FrameRun> frame(new FrameRun);
-  options.env.push_back({"XDG_CONFIG_HOME", frame->config_.path()});
+  return frame->Launch(std::move(options), binary, "") ? std::move(frame) : nullptr;
+}
+
+std::unique_ptr<FrameRun> FrameRun::StartIn(const std::string& start, ProgramRun::Options options) {
+  std::unique_ptr<FrameRun> frame(new FrameRun);
+  const std::string launcher = frame->tools_ / "launch";
+  WriteBytes(launcher, kLauncher);
+  ::chmod(launcher.c_str(), 0755);
+  options.env.push_back({"QX_TEST_START", start});
+  options.env.push_back({"QX_TEST_PROGRAM", QXMORA_PATH});
+  return frame->Launch(std::move(options), launcher, start) ? std::move(frame) : nullptr;
+}
+
+bool FrameRun::Launch(ProgramRun::Options options, const std::string& binary, const std::string& start) {
+  options.env.push_back({"XDG_CONFIG_HOME", config_.path()});
   // The converter inherits the environment, and with it the channel's socket: it would
   // wait for a client of its own before converting. Neither program waits.
   options.env.push_back({"QXRT_AUTOMATION_WAIT_MS", "0"});
   std::string error;
-  frame->run_ = ProgramRun::Start(binary, options, &error);
-  if (!frame->run_) {
+  run_ = ProgramRun::Start(binary, options, &error);
+  if (!run_) {
     ADD_FAILURE() << error;
-    return nullptr;
+    return false;
   }
-  frame->start_ = std::filesystem::canonical(frame->run_->directory()).string();
-  if (frame->run_->WaitFor({{"takes_input", kFrame}}).is_null()) {
-    ADD_FAILURE() << "the frame did not come up: " << frame->run_->Stderr();
-    return nullptr;
+  start_ = std::filesystem::canonical(start.empty() ? run_->directory() : start).string();
+  if (run_->WaitFor({{"takes_input", kFrame}}).is_null()) {
+    ADD_FAILURE() << "the frame did not come up: " << run_->Stderr();
+    return false;
   }
-  return frame;
+  return true;
 }
 
 json FrameRun::Press(const std::string& button) {

@@ -61,6 +61,9 @@ class FrameRun {
   // channel and waits until its frame takes input. Nothing, with a test failure, when it
   // does not come up.
   static std::unique_ptr<FrameRun> Start(ProgramRun::Options options = {}, const std::string& binary = QXMORA_PATH);
+  // The same, with the program started in `start` rather than in the harness's fresh
+  // directory.
+  static std::unique_ptr<FrameRun> StartIn(const std::string& start, ProgramRun::Options options = {});
 
   ProgramRun& run() { return *run_; }
   // The working directory the program was started in, every component as the file
@@ -95,7 +98,10 @@ class FrameRun {
 
  private:
   FrameRun() = default;
-  TempDir config_;
+  // Starts `binary` in the harness's directory, or `start` when it is not empty; false,
+  // with a test failure, when the frame does not come up.
+  bool Launch(ProgramRun::Options options, const std::string& binary, const std::string& start);
+  TempDir config_, tools_;
   std::unique_ptr<ProgramRun> run_;
   std::string start_;
 };

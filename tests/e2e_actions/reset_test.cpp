@@ -174,5 +174,37 @@ TEST(Reset, RestoresTheStartDirectoryWhereverTheWorkingDirectoryPoints) {
   EXPECT_EQ(frame->Toolbar(), start + "/Data") << "the working directory stays";
 }
 
+// A directory whose full path is longer than the 255 characters the frame's toolbar
+// shows, made so that those first 255 characters are the path of its parent followed by
+// "/": cut there, the path names the parent.
+struct LongDirectory {
+  LongDirectory() {
+    const std::string root = std::filesystem::canonical(base.path()).string() + "/";
+    parent = root + std::string(254 - root.size(), 'x');
+    full = parent + "/" + std::string(60, 'y');
+    std::filesystem::create_directories(full);
+  }
+  TempDir base;
+  std::string full, parent;
+};
+
+TEST(Reset, AStartDirectoryLongerThanTheToolbarShowsIsRestoredInFull) {
+  LongDirectory dir;
+  auto frame = FrameRun::StartIn(dir.full);
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(frame->Toolbar(), dir.parent + "/") << "the toolbar shows 255 characters";
+  WriteOrig(dir.full, SampleCustomers());
+  std::filesystem::create_directory(dir.full + "/Data");
+  for (const DemonstrationFile& f : kDemonstrationFiles) WriteStale(dir.parent + "/" + f.name);
+
+  const json box = PressReset(*frame);
+  ASSERT_TRUE(box.is_object()) << frame->run().Stderr();
+  ExpectCopiesOf(dir.full + "/Orig", dir.full);
+  ExpectCopiesOf(dir.full + "/Orig", dir.full + "/Data");
+  for (const DemonstrationFile& f : kDemonstrationFiles) {
+    EXPECT_EQ(FileBytes(dir.parent + "/" + f.name), "stale " + dir.parent + "/" + f.name) << "the parent's files untouched";
+  }
+}
+
 }  // namespace
 }  // namespace qx::testing
