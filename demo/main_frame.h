@@ -5,6 +5,23 @@
 // Started with a first command-line argument naming a directory it can change into, the
 // frame works there and closes itself once the check is done (batch mode); otherwise it
 // checks the directory it was started in and stays open until the user closes it.
+//
+// What the frame does for its Browse menu and toolbar (the other menu items are the
+// window library's standard actions):
+//   Browse menu items           each choice starts the file's browse (demo/browses.h) on a
+//                               new thread with a 50,000-byte stack; a further choice
+//                               starts a further browse, also of the same file
+//   "Reset Old Data Files"      copies Orig/Encrypt.TPS, Standrd.TPS, Var.TPS and
+//                               VeryLong.TPS of the start directory over those in the start
+//                               directory and its Data sub-directory (each removed first),
+//                               then says so in a message box; variable.tps is left alone
+//   "1. Change Working ..."     makes the current directory's Data sub-directory the working
+//                               directory, unless the current directory's path holds "/Data"
+//   "2. Convert Data ..."       starts "qxshift.exe <working directory>" without waiting
+//   "Close"                     closes the frame
+// Reset, change and convert first post EVENT:CloseWindow to threads 2 to 64 (the browses,
+// or the update form a browse has open) and do not wait for them. Nothing is reported
+// when a file operation, the change of directory or the start of a program fails.
 #pragma once
 
 namespace qx {

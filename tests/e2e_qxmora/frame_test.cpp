@@ -115,9 +115,6 @@ TEST(Frame, TheMenusStandardActionsWork) {
     ASSERT_TRUE(Ok(run->Request({{"op", "answer"}, {"message", box["id"]}})));
     ASSERT_FALSE(run->WaitFor({{"no_message", true}}).is_null());
   }
-  // The Browse items start nothing yet.
-  ASSERT_TRUE(Ok(run->Request({{"op", "menu"}, {"window", "P1$APPFRAME"}, {"item", "BrowseStandrdItem"}})));
-  EXPECT_TRUE(run->WaitFor({{"window", {{"kind", "mdi"}}}}, 300).is_null());
   ASSERT_TRUE(Ok(run->Request({{"op", "menu"}, {"window", "P1$APPFRAME"}, {"item", "Exit"}})));
   EXPECT_EQ(run->WaitForExit(), 0);
 }
