@@ -51,8 +51,17 @@ void EndProcess(LONG exitCode) {
 
 int RtRunProgram(int argc, char** argv, void (*programEntry)()) {
   RtInitCommandLine(argc, argv);
+  const char* pathVariable = std::getenv(kAutomationVariable);
+  const std::string path = pathVariable ? pathVariable : "";
+  int waitMs = 10000;
+  if (const char* w = std::getenv(kAutomationWaitVariable); w && *w) waitMs = std::atoi(w);
+  // The channel belongs to this process: a program it starts (qxmora starting qxshift, a
+  // conversion starting RECFIX) must not take the socket over or wait for a client. Taken
+  // out before any thread of ours runs.
+  ::unsetenv(kAutomationVariable);
+  ::unsetenv(kAutomationWaitVariable);
   std::unique_ptr<AutomationChannel> channel;
-  if (const char* path = std::getenv(kAutomationVariable); path && *path) {
+  if (!path.empty()) {
     std::string error;
     channel = AutomationChannel::Open(path, &error);
     if (!channel) std::fprintf(stderr, "qxrt: automation channel not opened: %s\n", error.c_str());
@@ -72,8 +81,6 @@ int RtRunProgram(int argc, char** argv, void (*programEntry)()) {
   (void)argv;
   RtInstallView(view.get());
   if (channel) {
-    int waitMs = 10000;
-    if (const char* w = std::getenv(kAutomationWaitVariable); w && *w) waitMs = std::atoi(w);
     if (!channel->WaitForClient(waitMs)) std::fprintf(stderr, "qxrt: no automation client came; starting\n");
   }
   // The channel and the view live until the process ends; RtTerminate never unwinds here.

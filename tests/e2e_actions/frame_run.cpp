@@ -45,9 +45,6 @@ std::unique_ptr<FrameRun> FrameRun::StartIn(const std::string& start, ProgramRun
 
 bool FrameRun::Launch(ProgramRun::Options options, const std::string& binary, const std::string& start) {
   options.env.push_back({"XDG_CONFIG_HOME", config_.path()});
-  // The converter inherits the environment, and with it the channel's socket: it would
-  // wait for a client of its own before converting. Neither program waits.
-  options.env.push_back({"QXRT_AUTOMATION_WAIT_MS", "0"});
   std::string error;
   run_ = ProgramRun::Start(binary, options, &error);
   if (!run_) {
