@@ -257,27 +257,6 @@ void Person::FormGone() { Act({{"op", "wait"}, {"until", {{"no_window", FormSele
 
 // ---- Running a form ------------------------------------------------------------------
 
-void QuietView::ShowWindow(const WindowPresentation& w, DrawnAck drawn) {
-  {
-    std::lock_guard<std::mutex> lock(mu_);
-    labels_.insert(w.module + "/" + w.label);
-  }
-  if (drawn) drawn();
-}
-
-bool QuietView::Shown(const std::string& label) {
-  std::lock_guard<std::mutex> lock(mu_);
-  for (const std::string& l : labels_) {
-    if (l.size() >= label.size() && l.compare(l.size() - label.size(), label.size(), label) == 0) return true;
-  }
-  return false;
-}
-
-void QuietView::Forget() {
-  std::lock_guard<std::mutex> lock(mu_);
-  labels_.clear();
-}
-
 FormTest::FormTest() {
   in_.emplace(dir_.path());
   RtInstallView(&view_);
