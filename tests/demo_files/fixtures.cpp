@@ -6,17 +6,10 @@
 
 #include "runtime/store/layout.h"
 #include "runtime/sys/error_state.h"
+#include "tools/demodata/old_layouts.h"
 
 namespace qx::testing {
 namespace {
-
-KeyDef Key(std::string name, std::vector<std::string> components) {
-  KeyDef k;
-  k.name = std::move(name);
-  k.components = std::move(components);
-  k.dup = k.opt = k.nocase = true;
-  return k;
-}
 
 // Writes a field given by its name without prefix; nothing when the layout lacks it.
 void SetLong(unsigned char* buffer, const RecordLayout& layout, const std::string& prefix, const char* name, LONG v) {
@@ -106,56 +99,11 @@ std::string DemoFileName(OldFile kind) {
 }
 
 std::unique_ptr<FileDecl> OldDecl(OldFile kind, const std::string& path) {
-  RecordLayout l;
-  FileAttributes a;
-  a.create = true;
   switch (kind) {
-    case OldFile::kStandrd:
-      l.AddField("STD:CUSID", FieldType::kLong);
-      l.AddField("STD:NAME", FieldType::kString, 20);
-      l.AddField("STD:SUBURB", FieldType::kString, 20);
-      l.AddField("STD:PHONE", FieldType::kString, 20);
-      l.AddField("STD:STARTDATE", FieldType::kLong);
-      l.AddField("STD:ADDRESS", FieldType::kString, 40);
-      return std::make_unique<FileDecl>(
-          "Standrd", FileName(path), "STD", "", a, l,
-          std::vector<KeyDef>{Key("STD:BYNAME", {"STD:NAME"}), Key("STD:BYSTARTDATENAME", {"STD:STARTDATE", "STD:NAME"}),
-                              Key("STD:BYPHONE", {"STD:PHONE"}), Key("STD:BYID", {"STD:CUSID"}),
-                              Key("STD:BYADDRESS", {"STD:ADDRESS"})});
-    case OldFile::kEncrypt:
-      a.encrypt = true;
-      l.AddField("ENC:CUSID", FieldType::kLong);
-      l.AddField("ENC:NAME", FieldType::kString, 20);
-      l.AddField("ENC:SUBURB", FieldType::kString, 20);
-      l.AddField("ENC:PHONE", FieldType::kString, 20);
-      l.AddField("ENC:STARTDATE", FieldType::kLong);
-      return std::make_unique<FileDecl>(
-          "Encrypt", FileName(path), "ENC", "xk", a, l,
-          std::vector<KeyDef>{Key("ENC:BYNAME", {"ENC:NAME"}), Key("ENC:BYPHONE", {"ENC:PHONE"}),
-                              Key("ENC:BYSUBURB", {"ENC:SUBURB"}), Key("ENC:BYID", {"ENC:CUSID"})});
-    case OldFile::kVeryLong:
-      l.AddField("VLN:CUSID", FieldType::kLong);
-      l.AddField("VLN:NAME", FieldType::kString, 20);
-      l.AddField("VLN:SUBURB", FieldType::kString, 20);
-      l.AddField("VLN:PHONE", FieldType::kString, 20);
-      l.AddField("VLN:STARTDATE", FieldType::kLong);
-      l.AddField("VLN:NEWFIELD", FieldType::kString, 20);
-      return std::make_unique<FileDecl>(
-          "VeryLongName", FileName(path), "VLN", "", a, l,
-          std::vector<KeyDef>{Key("VLN:BYNAME", {"VLN:NAME"}),
-                              Key("VLN:BYCOMPLKEY", {"VLN:SUBURB", "VLN:NAME", "VLN:CUSID"}),
-                              Key("VLN:BYNEWFIELD", {"VLN:NEWFIELD"}),
-                              Key("VLN:BYSTARTDATENAME", {"VLN:STARTDATE", "VLN:NAME"}),
-                              Key("VLN:BYPHONE", {"VLN:PHONE"}), Key("VLN:BYSUBURB", {"VLN:SUBURB"}),
-                              Key("VLN:BYID", {"VLN:CUSID"}), Key("VLN:BYPHONESUB", {"VLN:PHONE", "VLN:SUBURB"})});
-    case OldFile::kVarname:
-      l.AddField("VAR:CUSID", FieldType::kLong);
-      l.AddField("VAR:NAME", FieldType::kString, 20);
-      l.AddField("VAR:SUBURB", FieldType::kString, 20);
-      return std::make_unique<FileDecl>(
-          "Varname", FileName(path), "VAR", "", a, l,
-          std::vector<KeyDef>{Key("VAR:BYNAME", {"VAR:NAME"}), Key("VAR:BYSUBURB", {"VAR:SUBURB"}),
-                              Key("VAR:BYID", {"VAR:CUSID"})});
+    case OldFile::kStandrd: return demodata::MakeOldDecl(demodata::OldFile::kStandrd, path);
+    case OldFile::kEncrypt: return demodata::MakeOldDecl(demodata::OldFile::kEncrypt, path);
+    case OldFile::kVeryLong: return demodata::MakeOldDecl(demodata::OldFile::kVeryLong, path);
+    case OldFile::kVarname: return demodata::MakeOldDecl(demodata::OldFile::kVar, path);
   }
   return nullptr;
 }

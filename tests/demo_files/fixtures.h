@@ -39,7 +39,7 @@ constexpr OldFile kAllOldFiles[] = {OldFile::kStandrd, OldFile::kEncrypt, OldFil
 // "VeryLong.TPS", "variable.tps"): the programs find them without regard to case.
 std::string DemoFileName(OldFile kind);
 
-// A declaration of the old layout for the file at `path`.
+// A declaration of the old layout for the file at `path` (tools/demodata's).
 std::unique_ptr<FileDecl> OldDecl(OldFile kind, const std::string& path);
 
 // Writes a new file of the old layout at `path` holding `customers` in record order.

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "runtime/store/stored_layout.h"
 #include "runtime/sys/paths.h"
 #include "tests/recfix/recfix_runner.h"
 #include "tests/recfix/today_files.h"
