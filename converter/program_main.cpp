@@ -4,6 +4,7 @@
 #include "converter/file_set.h"
 #include "converter/main_window.h"
 #include "converter/program_module.h"
+#include "demo/shared_module.h"
 #include "runtime/win/program.h"
 
 namespace qx {
@@ -23,12 +24,7 @@ void ProgramMain() {
 void ProgramEntry() {
   static const RtModule kModules[] = {{"qxshift$files", 5, &ManagerModuleInit},
                                       {"qxshift$qxshift", 5, &ProgramModuleInit}};
-  RtRegisterModule(kModules, 0);
-  if (RtCheckRuntimeVersion(0x105, 2, 0) != 0) {
-    ProgramMain();
-    RtEndProgram();
-  }
-  RtTerminate(0);
+  RunProgramEntry(kModules, &ProgramMain);
 }
 
 }  // namespace qx

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "demo/field_variable.h"
 #include "demo/open_data_file.h"
 #include "demo/program_module.h"
 #include "demo/scroll_bar_stops.h"
@@ -43,20 +44,6 @@ LONG ReadLong(const unsigned char* p) {
 }
 
 void WriteLong(unsigned char* p, LONG v) { std::memcpy(p, &v, sizeof v); }
-
-UseVariable::Type VariableType(FieldType t) {
-  switch (t) {
-    case FieldType::kByte: return UseVariable::Type::kByte;
-    case FieldType::kShort: return UseVariable::Type::kShort;
-    case FieldType::kUShort: return UseVariable::Type::kUShort;
-    case FieldType::kLong: return UseVariable::Type::kLong;
-    case FieldType::kULong: return UseVariable::Type::kULong;
-    case FieldType::kReal: return UseVariable::Type::kReal;
-    case FieldType::kString: return UseVariable::Type::kString;
-    case FieldType::kCString: return UseVariable::Type::kCString;
-  }
-  return UseVariable::Type::kNone;
-}
 
 bool SamePosition(std::string_view a, std::string_view b) { return RtCompareStrings(a, b) == 0; }
 
@@ -153,7 +140,7 @@ void BrowseProcedure::BrowsePrepare() {
   ++useCount;
   GroupRef group;
   for (const FieldDef& f : file_.layout().fields())
-    group.fields.emplace_back(f.name, UseVariable::AtAddress(VariableType(f.type), record_ + f.offset, f.width));
+    group.fields.emplace_back(f.name, FieldVariable(record_, f));
   RtBindGroup(group);
   RtOpenWindow(BrowseWindow);
   // Never smaller than it opened.

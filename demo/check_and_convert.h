@@ -15,16 +15,12 @@
 // are removed by the conversion itself; the caller removes VHtemp after the fourth file.
 #pragma once
 
+#include "demo/shared_module.h"  // KeyWindow
 #include "runtime/store/file.h"
 #include "runtime/text/types.h"
 #include "runtime/win/windows.h"
 
 namespace qx {
-
-// The global window "$ZELTKEYWIN" ("Finishing conversion Please wait..."). Each program
-// defines it in its own program module; a conversion opens it once RECFIX has ended and
-// closes it when the work files are removed (and Encrypt renumbered).
-extern WindowRef KeyWindow;
 
 // The caller's variables for one pass over the four files. CheckAndConvertFile reads and
 // writes them and keeps nothing of its own between calls. Only ConversionDone needs a

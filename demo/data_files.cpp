@@ -1,6 +1,7 @@
 // The four data-file declarations; see data_files.h.
 #include "demo/data_files.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,5 +83,10 @@ Key& VAR_ByID = Varname.key(2);
 Key& VAR_ByNameSuburb = Varname.key(3);
 Key& VAR_ByCusIDName = Varname.key(4);
 Key& VAR_ByCusIDNameSuburb = Varname.key(5);
+
+std::unique_ptr<FileDecl> DeclarationNamed(const FileDecl& file, const std::string& name) {
+  return std::make_unique<FileDecl>(file.label(), FileName(name), file.prefix(), file.owner(), file.attributes(),
+                                    file.layout(), file.keyDefs());
+}
 
 }  // namespace qx

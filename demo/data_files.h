@@ -18,6 +18,8 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <string>
 
 #include "runtime/store/file.h"
 #include "runtime/text/types.h"
@@ -99,5 +101,11 @@ inline StandrdRecord& STD() { return Standrd.Record<StandrdRecord>(); }
 inline EncryptRecord& ENC() { return Encrypt.Record<EncryptRecord>(); }
 inline VeryLongNameRecord& VLN() { return VeryLongName.Record<VeryLongNameRecord>(); }
 inline VarnameRecord& VAR() { return Varname.Record<VarnameRecord>(); }
+
+// ---- The same declaration for another file ----------------------------------------------
+
+// A declaration like `file` (one of the four) in everything but its file name: for the
+// tools, tests and benchmarks that work on a file of today's layout under another name.
+std::unique_ptr<FileDecl> DeclarationNamed(const FileDecl& file, const std::string& name);
 
 }  // namespace qx

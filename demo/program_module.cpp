@@ -1,18 +1,12 @@
 // qxmora's program module; see program_module.h.
 #include "demo/program_module.h"
 
-#include "demo/data_files.h"
 #include "demo/main_frame.h"
-#include "runtime/store/layout.h"
-#include "runtime/win/control_kinds.h"
-#include "runtime/win/threads.h"
+#include "demo/shared_module.h"
 #include "runtime/win/program.h"
+#include "runtime/win/threads.h"
 
 namespace qx {
-
-WindowRef WelcomeWindow;
-WindowRef KeyWindow;
-BYTE WelcomeShown = 0;
 
 QX_THREAD_GLOBAL(LONG, CurrentRequest);
 QX_THREAD_GLOBAL(LONG, CurrentResponse);
@@ -26,44 +20,22 @@ constexpr const char kProgramModule[] = "qxmora$qxmora";
 }  // namespace
 
 void ProgramModuleInit(LONG phase) {
+  SharedModuleInit(kProgramModule, phase);
   if (phase == 0) {
-    RtInitOnce();
-    RtNewWindow(WelcomeWindow, kProgramModule, "$ZELTWELCOME");
-    RtNewWindow(KeyWindow, kProgramModule, "$ZELTKEYWIN");
     CurrentRequest = 0;
     CurrentResponse = 0;
     NavigationRequest = 0;
-    RtClearGroup(Standrd.RecordBuffer(), Standrd.layout(), 0);
-    RtClearGroup(Encrypt.RecordBuffer(), Encrypt.layout(), 0);
-    RtClearGroup(VeryLongName.RecordBuffer(), VeryLongName.layout(), 0);
-    RtClearGroup(Varname.RecordBuffer(), Varname.layout(), 0);
-  } else {
-    RtDisposeWindow(KeyWindow);
-    RtDisposeWindow(WelcomeWindow);
   }
-  // The control kinds of the global windows.
-  RtRegisterImageControl();
-  RtRegisterPromptControl();
-  RtRegisterPanelControl();
 }
 
 void ProgramMain() {
-  if (WelcomeShown == 0) {
-    RtOpenWindow(WelcomeWindow);
-    RtDisplay(0, 0);
-    WelcomeShown = 1;
-  }
+  EnsureWelcomeShown();
   MainFrame();
 }
 
 void ProgramEntry() {
   static const RtModule kModules[] = {{"qxmora", 5, &ProgramModuleInit}};
-  RtRegisterModule(kModules, 0);
-  if (RtCheckRuntimeVersion(0x105, 2, 0) != 0) {
-    ProgramMain();
-    RtEndProgram();
-  }
-  RtTerminate(0);
+  RunProgramEntry(kModules, &ProgramMain);
 }
 
 }  // namespace qx

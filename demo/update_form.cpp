@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "demo/field_variable.h"
 #include "demo/integrity_update.h"
 #include "demo/open_data_file.h"
 #include "demo/program_module.h"
@@ -32,29 +33,10 @@ constexpr LONG kFormSheet = 1;
 // The alert key slot the ditto key takes in every entry.
 constexpr LONG kDittoSlot = 255;
 
-UseVariable::Type VariableType(FieldType type) {
-  switch (type) {
-    case FieldType::kByte: return UseVariable::Type::kByte;
-    case FieldType::kShort: return UseVariable::Type::kShort;
-    case FieldType::kUShort: return UseVariable::Type::kUShort;
-    case FieldType::kLong: return UseVariable::Type::kLong;
-    case FieldType::kULong: return UseVariable::Type::kULong;
-    case FieldType::kReal: return UseVariable::Type::kReal;
-    case FieldType::kString: return UseVariable::Type::kString;
-    case FieldType::kCString: return UseVariable::Type::kCString;
-  }
-  return UseVariable::Type::kNone;
-}
-
 // The field of `layout` called `name`; nullptr when the layout has none.
 const FieldDef* FindFieldDef(const RecordLayout& layout, std::string_view name) {
   const int i = layout.FindField(name);
   return i < 0 ? nullptr : &layout.fields()[static_cast<size_t>(i)];
-}
-
-// The variable of `field` inside the record at `record`.
-UseVariable FieldVariable(unsigned char* record, const FieldDef& field) {
-  return UseVariable::AtAddress(VariableType(field.type), record + field.offset, field.width);
 }
 
 std::string_view RecordView(const std::vector<unsigned char>& record) {

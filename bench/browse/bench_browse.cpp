@@ -16,10 +16,6 @@
 // their ratio. Each size runs in a child process of its own, whose peak memory is printed.
 //
 // Usage: bench_browse [--small N] [--records N] [--dir D]
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +23,8 @@
 #include <memory>
 #include <string>
 
+#include "bench/support/bench_support.h"
+#include "bench/support/standrd_records.h"
 #include "demo/browse.h"
 #include "demo/data_files.h"
 #include "demo/program_module.h"
@@ -49,26 +47,11 @@ void UpdateVarname() { CurrentResponse = 2; }
 namespace {
 
 using namespace qx;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Microseconds;
 
 constexpr int kPage = 11;                  // the rows Standrd's list shows
 constexpr LONG kSettleEvent = 0x4F00;      // no window uses it
-
-// Record i: a mixed-case name from a pseudo-random number (name order differs from
-// record order, with a few duplicates), as bench_store makes them.
-void MakeRecord(uint64_t i, StandrdRecord* r) {
-  uint64_t x = i * 0x9E3779B97F4A7C15ull;
-  x ^= x >> 29;
-  char name[8];
-  for (int k = 0; k < 7; ++k) {
-    name[k] = static_cast<char>((k == 0 ? 'A' : 'a') + x % 26);
-    x /= 26;
-  }
-  name[7] = 0;
-  r->CUSID = static_cast<LONG>(i + 1);
-  r->NAME = std::string(name) + " " + std::to_string(i % 97);
-  r->SUBURB = "Suburb " + std::to_string(i % 500);
-}
 
 // Ends the run when the last statement failed.
 void Check(const char* what) {
@@ -86,7 +69,7 @@ void Fill(uint64_t n) {
   LOGOUT(10, Standrd);
   Check("LOGOUT");
   for (uint64_t i = 0; i < n; ++i) {
-    MakeRecord(i, &STD());
+    bench::MakeStandrdRecord(i, &STD());
     APPEND(Standrd);
     Check("APPEND");
   }
@@ -96,8 +79,6 @@ void Fill(uint64_t n) {
   Check("BUILDfile");
   CLOSE(Standrd);
 }
-
-double Micro(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::micro>(b - a).count(); }
 
 // Serves every waiting event of the browse and those they post.
 void Settle(BrowseProcedure& b) {
@@ -151,7 +132,7 @@ Figures Measure(uint64_t n) {
       Settle(b);
       b.Finish();
     }
-    f.browse[0] = Micro(t0, Clock::now()) / reps;
+    f.browse[0] = Microseconds(t0, Clock::now()) / reps;
 
     BrowseProcedure b(StandrdBrowse());
     b.Start();
@@ -163,7 +144,7 @@ Figures Measure(uint64_t n) {
         act(i);
         Settle(b);
       }
-      return Micro(a, Clock::now()) / count;
+      return Microseconds(a, Clock::now()) / count;
     };
     f.browse[1] = timed(pages, [&](int) { ViewInput::Key(w, kBrowseListField, kKeyPageDown, 0); });
     f.browse[2] = timed(reps, [&](int) { ViewInput::Thumb(w, kBrowseListField, 50); });
@@ -189,7 +170,7 @@ Figures Measure(uint64_t n) {
       NEXT(Standrd);
       CLOSE(Standrd);
     }
-    f.store[0] = Micro(t0, Clock::now()) / reps;
+    f.store[0] = Microseconds(t0, Clock::now()) / reps;
 
     OPEN(Standrd, 0x42);
     SETkey(byName);
@@ -202,7 +183,7 @@ Figures Measure(uint64_t n) {
       DirectPage(true);
       last = POSITIONkey(byName);
     }
-    f.store[1] = Micro(a, Clock::now()) / pages;
+    f.store[1] = Microseconds(a, Clock::now()) / pages;
 
     // Stop 50 of the name order, as the browse computes it.
     SETkey(byName);
@@ -222,87 +203,56 @@ Figures Measure(uint64_t n) {
     };
     a = Clock::now();
     for (int i = 0; i < reps; ++i) locate(stop50);
-    f.store[2] = Micro(a, Clock::now()) / reps;
+    f.store[2] = Microseconds(a, Clock::now()) / reps;
     a = Clock::now();
     for (int i = 0; i < reps; ++i) {
       SETkey(byName);
       DirectPage(false);
     }
-    f.store[3] = Micro(a, Clock::now()) / reps;
+    f.store[3] = Microseconds(a, Clock::now()) / reps;
     a = Clock::now();
     for (int i = 0; i < reps; ++i) locate(i % 2 == 0 ? "M" : "D");
-    f.store[4] = Micro(a, Clock::now()) / reps;
+    f.store[4] = Microseconds(a, Clock::now()) / reps;
     CLOSE(Standrd);
   }
   RtDisposeWindow(frame);
   return f;
 }
 
-long PeakKb() {
-  rusage u;
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss;
-}
+// The figures of one size and the peak memory of its run, filling included.
+struct SizeRun {
+  Figures f;
+  long peak;
+};
 
-// Runs one size in a child process; the figures come back through a pipe.
-bool RunInChild(const std::string& dir, uint64_t n, Figures* out, long* peakKb) {
-  int fds[2];
-  if (::pipe(fds) != 0) return false;
-  std::fflush(stdout);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(fds[0]);
-    const std::string work = dir + "/size" + std::to_string(n);
-    std::filesystem::create_directories(work);
-    std::filesystem::current_path(work);
-    Fill(n);
-    struct {
-      Figures f;
-      long peak;
-    } r{Measure(n), 0};
-    r.peak = PeakKb();
-    const bool ok = ::write(fds[1], &r, sizeof r) == static_cast<ssize_t>(sizeof r);
-    ::_exit(ok ? 0 : 1);
-  }
-  ::close(fds[1]);
-  struct {
-    Figures f;
-    long peak;
-  } r{};
-  const bool got = ::read(fds[0], &r, sizeof r) == static_cast<ssize_t>(sizeof r);
-  ::close(fds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  *out = r.f;
-  *peakKb = r.peak;
-  return got && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+// Fills a file of n records in a directory of its own and measures it (in a child process
+// of its own).
+SizeRun MeasureSize(const std::string& dir, uint64_t n) {
+  const std::string work = dir + "/size" + std::to_string(n);
+  std::filesystem::create_directories(work);
+  std::filesystem::current_path(work);
+  Fill(n);
+  SizeRun r{Measure(n), 0};
+  r.peak = bench::PeakKb();
+  return r;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  uint64_t small = 10000, big = 1000000;
-  std::string dir = "/tmp";
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string a = argv[i];
-    if (a == "--small") small = std::stoull(argv[i + 1]);
-    else if (a == "--records") big = std::stoull(argv[i + 1]);
-    else if (a == "--dir") dir = argv[i + 1];
-  }
+  uint64_t small = bench::NumberFlag(argc, argv, "--small", 10000), big = bench::NumberFlag(argc, argv, "--records", 1000000);
   if (small < 1000) small = 1000;
   if (big < small) big = small;
-  char tmpl[4096];
-  std::snprintf(tmpl, sizeof tmpl, "%s/qx_bench_browse_XXXXXX", dir.c_str());
-  if (!::mkdtemp(tmpl)) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const std::string work = tmpl;
+  const std::string work = bench::MakeWorkDirectory(bench::Flag(argc, argv, "--dir", "/tmp"), "browse");
   const uint64_t sizes[2] = {small, big};
   Figures figures[2];
   long peak[2];
   for (int s = 0; s < 2; ++s) {
-    if (!RunInChild(work, sizes[s], &figures[s], &peak[s])) {
+    SizeRun run{};
+    const bool ran = bench::RunInChild<SizeRun>([&] { return MeasureSize(work, sizes[s]); }, &run);
+    figures[s] = run.f;
+    peak[s] = run.peak;
+    if (!ran) {
       std::fprintf(stderr, "bench_browse: the run for %llu records failed\n", static_cast<unsigned long long>(sizes[s]));
       std::filesystem::remove_all(work);
       return 1;

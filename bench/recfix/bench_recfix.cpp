@@ -31,6 +31,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_support.h"
+#include "demo/data_files.h"
 #include "runtime/store/key_image.h"
 #include "runtime/store/store.h"
 #include "tools/demodata/customers.h"
@@ -40,36 +42,11 @@
 namespace {
 
 using namespace qx;
-using Clock = std::chrono::steady_clock;
-
-struct StandrdRecord {
-  LONG CUSID;
-  STRING<20> NAME;
-  STRING<20> SUBURB;
-};
-
-KeyDef DupOptNocase(const char* name, const char* field) {
-  KeyDef k;
-  k.name = name;
-  k.components = {field};
-  k.dup = k.opt = k.nocase = true;
-  return k;
-}
+using bench::Clock;
+using bench::Seconds;
 
 // Today's Standrd declaration under `name`.
-std::unique_ptr<FileDecl> TodayStandrd(const std::string& name) {
-  FileAttributes a;
-  a.create = true;
-  return std::make_unique<FileDecl>("Standrd", FileName(name), "STD", "", a,
-                                    LayoutOf<StandrdRecord>()
-                                        .Field("STD:CUSID", &StandrdRecord::CUSID)
-                                        .Field("STD:NAME", &StandrdRecord::NAME)
-                                        .Field("STD:SUBURB", &StandrdRecord::SUBURB),
-                                    std::vector<KeyDef>{DupOptNocase("STD:ByName", "STD:NAME"),
-                                                        DupOptNocase("STD:ByID", "STD:CUSID")});
-}
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+std::unique_ptr<FileDecl> TodayStandrd(const std::string& name) { return DeclarationNamed(Standrd, name); }
 
 void Die(const std::string& what) {
   std::fprintf(stderr, "bench_recfix: %s\n", what.c_str());
@@ -171,7 +148,7 @@ Run Reap(pid_t pid, Clock::time_point start, const char* what) {
   if (::wait4(pid, &status, 0, &use) != pid) Die(std::string("wait for ") + what);
   const auto end = Clock::now();
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) Die(std::string(what) + " failed");
-  return {Seconds(end - start), use.ru_maxrss};
+  return {Seconds(start, end), use.ru_maxrss};
 }
 
 Run RunDirect(const std::string& dir) {
@@ -222,7 +199,7 @@ SizeResult Measure(const std::string& work, uint64_t records) {
     auto old = demodata::MakeOldDecl(demodata::OldFile::kStandrd, master);
     const auto t0 = Clock::now();
     if (demodata::WriteDataFile(*old, records, demodata::GeneratedCustomer) != 0) Die("cannot write " + master);
-    std::printf("  %llu records written in %.1f s\n", static_cast<unsigned long long>(records), Seconds(Clock::now() - t0));
+    std::printf("  %llu records written in %.1f s\n", static_cast<unsigned long long>(records), Seconds(t0, Clock::now()));
     std::fflush(stdout);
   }
   auto example = TodayStandrd(dir + "/STANDRD.tpe");
@@ -233,7 +210,7 @@ SizeResult Measure(const std::string& work, uint64_t records) {
   const auto t0 = Clock::now();
   CopyFile(master, dir + "/copy.TPS");
   SyncDirectory(dir);
-  r.copy = Seconds(Clock::now() - t0);
+  r.copy = Seconds(t0, Clock::now());
   std::filesystem::remove(dir + "/copy.TPS");
 
   for (int round = 0; round < 2; ++round) {
@@ -256,19 +233,10 @@ SizeResult Measure(const std::string& work, uint64_t records) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  uint64_t big = 1000000, small = 100000;
-  std::string base = "/tmp";
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string a = argv[i];
-    if (a == "--records") big = std::stoull(argv[i + 1]);
-    else if (a == "--small") small = std::stoull(argv[i + 1]);
-    else if (a == "--dir") base = argv[i + 1];
-  }
+  uint64_t big = bench::NumberFlag(argc, argv, "--records", 1000000), small = bench::NumberFlag(argc, argv, "--small", 100000);
   if (small < 1000) small = 1000;
   if (big < small) big = small;
-  std::string tmpl = base + "/qx_bench_recfix_XXXXXX";
-  if (!::mkdtemp(tmpl.data())) Die("cannot make a directory in " + base);
-  const std::string work = tmpl;
+  const std::string work = bench::MakeWorkDirectory(bench::Flag(argc, argv, "--dir", "/tmp"), "recfix");
 
   std::printf("bench_recfix: old-layout Standrd (6 fields, 108-byte records, 5 keys) to today's layout\n"
               "(3 fields, 44 bytes, 2 keys), each way from a fresh synced copy of the same file\n");

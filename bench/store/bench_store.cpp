@@ -17,9 +17,6 @@
 //
 // Usage: bench_store [--records N] [--small N] [--mid N] [--dir D]
 #include <sqlite3.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -28,64 +25,21 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_support.h"
+#include "bench/support/standrd_records.h"
+#include "demo/data_files.h"
 #include "runtime/store/key_image.h"
 #include "runtime/store/store.h"
 
 namespace {
 
 using namespace qx;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::MakeStandrdRecord;
+using bench::Seconds;
 
-struct StandrdRecord {
-  LONG CUSID;
-  STRING<20> NAME;
-  STRING<20> SUBURB;
-};
-
-KeyDef DupOptNocase(const char* name, const char* field) {
-  KeyDef k;
-  k.name = name;
-  k.components = {field};
-  k.dup = k.opt = k.nocase = true;
-  return k;
-}
-
-std::unique_ptr<FileDecl> MakeStandrd(const std::string& name) {
-  FileAttributes a;
-  a.create = true;
-  return std::make_unique<FileDecl>("Standrd", FileName(name), "STD", "", a,
-                                    LayoutOf<StandrdRecord>()
-                                        .Field("STD:CUSID", &StandrdRecord::CUSID)
-                                        .Field("STD:NAME", &StandrdRecord::NAME)
-                                        .Field("STD:SUBURB", &StandrdRecord::SUBURB),
-                                    std::vector<KeyDef>{DupOptNocase("STD:ByName", "STD:NAME"),
-                                                        DupOptNocase("STD:ByID", "STD:CUSID")});
-}
-
-// Deterministic record i: a name of mixed case from a pseudo-random number, so the name
-// order differs from record order and has a few duplicates.
-void MakeRecord(uint64_t i, StandrdRecord* r) {
-  uint64_t x = i * 0x9E3779B97F4A7C15ull;
-  x ^= x >> 29;
-  char name[21];
-  int n = 0;
-  for (int k = 0; k < 7; ++k) {
-    name[n++] = static_cast<char>((k == 0 ? 'A' : 'a') + x % 26);
-    x /= 26;
-  }
-  name[n] = 0;
-  r->CUSID = static_cast<LONG>(i + 1);
-  r->NAME = std::string(name) + " " + std::to_string(i % 97);
-  r->SUBURB = "Suburb " + std::to_string(i % 500);
-}
-
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-long PeakKb() {
-  rusage u;
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss;
-}
+// The file of today's Standrd declaration named `name`.
+std::unique_ptr<FileDecl> MakeStandrd(const std::string& name) { return DeclarationNamed(Standrd, name); }
 
 // ---- The baseline: the same work with prepared statements on the same tables ----------
 
@@ -150,7 +104,7 @@ double DirectFill(FileDecl& decl, uint64_t n, bool indexesFirst) {
   KeyShape byName{{1}, true, true}, byId{{0}, true, true};
   StandrdRecord r;
   for (uint64_t i = 0; i < n; ++i) {
-    MakeRecord(i, &r);
+    MakeStandrdRecord(i, &r);
     const auto* p = reinterpret_cast<const unsigned char*>(&r);
     const auto k1 = StoredKeyImage(decl.layout(), byName, p);
     const auto k2 = StoredKeyImage(decl.layout(), byId, p);
@@ -180,7 +134,7 @@ double StoreFill(FileDecl& f, uint64_t n, bool append) {
   LOGOUT(10, f);
   auto& r = f.Record<StandrdRecord>();
   for (uint64_t i = 0; i < n; ++i) {
-    MakeRecord(i, &r);
+    MakeStandrdRecord(i, &r);
     if (append) APPEND(f);
     else ADD(f);
     if (RtErrorCode() != 0) {
@@ -282,64 +236,37 @@ struct SizeResult {
   long peakKb;
 };
 
-// Fills and measures a file of `n` records in a child process; the figures come back
-// through a pipe.
-bool RunInChild(const std::string& work, uint64_t n, int index, SizeResult* out) {
-  int fds[2];
-  if (::pipe(fds) != 0) return false;
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(fds[0]);
-    SizeResult r{};
-    auto file = MakeStandrd(work + "/STANDRD" + std::to_string(index));
-    auto scratch = MakeStandrd(work + "/SCRATCH" + std::to_string(index));
-    r.add = StoreFill(*file, n, false);
-    r.addBase = DirectFill(*scratch, n, true);
-    r.append = StoreFill(*scratch, n, true);
-    r.appendBase = DirectFill(*scratch, n, false);
-    std::filesystem::remove(scratch->StoreName());
-    r.pages = MeasurePages(*file, n >= 1000000 ? 2000 : 3000);
-    r.peakKb = PeakKb();
-    const bool ok = ::write(fds[1], &r, sizeof r) == static_cast<ssize_t>(sizeof r);
-    ::_exit(ok ? 0 : 1);
-  }
-  ::close(fds[1]);
-  const bool got = ::read(fds[0], out, sizeof *out) == static_cast<ssize_t>(sizeof *out);
-  ::close(fds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return got && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+// Fills and measures a file of `n` records (in a child process of its own).
+SizeResult MeasureSize(const std::string& work, uint64_t n, int index) {
+  SizeResult r{};
+  auto file = MakeStandrd(work + "/STANDRD" + std::to_string(index));
+  auto scratch = MakeStandrd(work + "/SCRATCH" + std::to_string(index));
+  r.add = StoreFill(*file, n, false);
+  r.addBase = DirectFill(*scratch, n, true);
+  r.append = StoreFill(*scratch, n, true);
+  r.appendBase = DirectFill(*scratch, n, false);
+  std::filesystem::remove(scratch->StoreName());
+  r.pages = MeasurePages(*file, n >= 1000000 ? 2000 : 3000);
+  r.peakKb = bench::PeakKb();
+  return r;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  uint64_t big = 1000000, small = 10000, mid = 100000;
-  std::string dir = "/tmp";
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string a = argv[i];
-    if (a == "--records") big = std::stoull(argv[i + 1]);
-    else if (a == "--small") small = std::stoull(argv[i + 1]);
-    else if (a == "--mid") mid = std::stoull(argv[i + 1]);
-    else if (a == "--dir") dir = argv[i + 1];
-  }
+  uint64_t big = bench::NumberFlag(argc, argv, "--records", 1000000), small = bench::NumberFlag(argc, argv, "--small", 10000),
+           mid = bench::NumberFlag(argc, argv, "--mid", 100000);
   if (small < 100) small = 100;
   if (mid < small) mid = small;
   if (big < mid) big = mid;
-  char tmpl[4096];
-  std::snprintf(tmpl, sizeof tmpl, "%s/qx_bench_store_XXXXXX", dir.c_str());
-  if (!::mkdtemp(tmpl)) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const std::string work = tmpl;
+  const std::string work = bench::MakeWorkDirectory(bench::Flag(argc, argv, "--dir", "/tmp"), "store");
 
   // Each size runs in a child process of its own, so its peak memory is its own.
   const uint64_t sizes[3] = {small, mid, big};
   SizeResult results[3];
   std::printf("bench_store: Standrd-shaped records, keys by NAME and by CUSID (DUP OPT NOCASE)\n\n");
   for (int s = 0; s < 3; ++s) {
-    if (!RunInChild(work, sizes[s], s, &results[s])) {
+    if (!bench::RunInChild<SizeResult>([&] { return MeasureSize(work, sizes[s], s); }, &results[s])) {
       std::fprintf(stderr, "bench_store: the run for %llu records failed\n", static_cast<unsigned long long>(sizes[s]));
       return 1;
     }

@@ -10,12 +10,10 @@
 #include <QImage>
 #include <QPainter>
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
+#include "bench/support/bench_support.h"
 #include "runtime/view/qt/font_mapping.h"
 #include "runtime/view/qt/list_widget.h"
 
@@ -67,18 +65,11 @@ ControlPresentation Page(int first) {
   return c;
 }
 
-double Micros(std::chrono::steady_clock::duration d, int n) {
-  return std::chrono::duration<double, std::micro>(d).count() / n;
-}
-
 }  // namespace
 }  // namespace qx
 
 int main(int argc, char** argv) {
-  int keys = 2000;
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], "--keys") == 0) keys = std::atoi(argv[i + 1]);
-  }
+  const int keys = static_cast<int>(qx::bench::NumberFlag(argc, argv, "--keys", 2000));
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setStyle(QStringLiteral("Fusion"));
@@ -98,17 +89,17 @@ int main(int argc, char** argv) {
   // The widget: a new page shown and painted (its frame, header, rows and scroll bars) for
   // every key, into an image as the window's backing store would be.
   QImage image(at.size(), QImage::Format_ARGB32_Premultiplied);
-  const auto widgetStart = std::chrono::steady_clock::now();
+  const auto widgetStart = bench::Clock::now();
   for (int k = 0; k < keys; ++k) {
     style.revision = static_cast<std::uint64_t>(k + 1);
     list->Show(Page(1 + k), style);
     list->render(&image);
   }
-  const auto widgetTime = std::chrono::steady_clock::now() - widgetStart;
+  const auto widgetEnd = bench::Clock::now();
 
   // The baseline: the same page's cells painted onto the same image.
   const int rowHeight = style.units.ToPixelsY(9), top = style.units.ToPixelsY(10);
-  const auto baseStart = std::chrono::steady_clock::now();
+  const auto baseStart = bench::Clock::now();
   for (int k = 0; k < keys; ++k) {
     const ControlPresentation page = Page(1 + k);
     QPainter p(&image);
@@ -125,8 +116,9 @@ int main(int argc, char** argv) {
       }
     }
   }
-  const auto baseTime = std::chrono::steady_clock::now() - baseStart;
-  const double widget = Micros(widgetTime, keys), base = Micros(baseTime, keys);
+  const auto baseEnd = bench::Clock::now();
+  const double widget = bench::Microseconds(widgetStart, widgetEnd) / keys,
+               base = bench::Microseconds(baseStart, baseEnd) / keys;
   std::printf("list widget, a new page of %d rows per key: %8.1f us/key\n", kRows, widget);
   std::printf("baseline, the same cells onto an image:     %8.1f us/key\n", base);
   std::printf("ratio: %.2f  (%d keys)\n", widget / base, keys);

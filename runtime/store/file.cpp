@@ -282,6 +282,27 @@ void CLOSE(FileDecl& file) {
 
 // ---- CREATE ----------------------------------------------------------------------------
 
+namespace {
+
+// Takes the file at `path` for this opener alone (writing, denying others both reading and
+// writing); false, with the error set, when another opener holds it locked (32) or has it
+// open (5), or the lock itself fails (`failure`).
+bool AcquireAlone(ShareLock& lock, const std::string& path, LONG failure) {
+  AccessMode all;
+  all.write = all.denyRead = all.denyWrite = true;
+  switch (lock.Acquire(path, all, 0)) {
+    case ShareLock::Result::kOk: return true;
+    case ShareLock::Result::kHeld: SetStoreError(kFileIsLocked, "another opener holds the file locked"); return false;
+    case ShareLock::Result::kDenied: SetStoreError(kAccessDenied, "another opener has the file open"); return false;
+    case ShareLock::Result::kError:
+      RtSetFileError(failure, std::to_string(lock.error()), std::strerror(lock.error()));
+      return false;
+  }
+  return false;
+}
+
+}  // namespace
+
 void CREATE(FileDecl& file) {
   Instance& in = InstanceOf(file);
   if (!file.attributes().create) {
@@ -304,16 +325,7 @@ void CREATE(FileDecl& file) {
   struct stat st;
   ShareLock exclusive;
   if (::stat(path.c_str(), &st) == 0) {
-    AccessMode all;
-    all.write = all.denyRead = all.denyWrite = true;
-    switch (exclusive.Acquire(path, all, 0)) {
-      case ShareLock::Result::kOk: break;
-      case ShareLock::Result::kHeld: SetStoreError(kFileIsLocked, "another opener holds the file locked"); return;
-      case ShareLock::Result::kDenied: SetStoreError(kAccessDenied, "another opener has the file open"); return;
-      case ShareLock::Result::kError:
-        RtSetFileError(kAccessDenied, std::to_string(exclusive.error()), std::strerror(exclusive.error()));
-        return;
-    }
+    if (!AcquireAlone(exclusive, path, kAccessDenied)) return;
     if (::unlink(path.c_str()) != 0) {
       RtSetFileError(kAccessDenied, std::to_string(errno), std::strerror(errno));
       return;
@@ -399,16 +411,7 @@ void BUILDfile(FileDecl& file) {
       RtSetFileError(DirectoryMissing(path) ? kPathNotFound : kFileNotFound, std::to_string(errno), std::strerror(errno));
       return;
     }
-    AccessMode all;
-    all.write = all.denyRead = all.denyWrite = true;
-    switch (exclusive.Acquire(path, all, 0)) {
-      case ShareLock::Result::kOk: break;
-      case ShareLock::Result::kHeld: SetStoreError(kFileIsLocked, "another opener holds the file locked"); return;
-      case ShareLock::Result::kDenied: SetStoreError(kAccessDenied, "another opener has the file open"); return;
-      case ShareLock::Result::kError:
-        RtSetFileError(kFileSystemError, std::to_string(exclusive.error()), std::strerror(exclusive.error()));
-        return;
-    }
+    if (!AcquireAlone(exclusive, path, kFileSystemError)) return;
     StoredLayout stored;
     if (ConnectExisting(path, exclusive.fd(), file.owner(), KeyedFile(file), &in, kOpenWaitSeconds, &db, &stored,
                         &states) != kNoError)

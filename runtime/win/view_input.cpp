@@ -77,6 +77,24 @@ LONG NextFocus(const WindowModel& w, bool backward) {
   return 0;
 }
 
+// A person's input to control `field` of `window`: once the control is reached and usable
+// and the input's own values are `valid`, `act` handles it and the window counts as
+// changed.
+template <class Act>
+InputResult ToControl(LONG window, LONG field, InputResult valid, Act act) {
+  ModelTransaction t;
+  WindowModel* w;
+  Control* c;
+  InputResult r = Reach(t.model(), window, field, w, &c);
+  if (r != InputResult::kDone) return r;
+  if (valid != InputResult::kDone) return valid;
+  WindowInput in(t, *w);
+  r = act(in, *c);
+  t.Dirty(w->id);
+  t.model().Touch();
+  return r;
+}
+
 }  // namespace
 
 const char* InputResultName(InputResult r) {
@@ -110,18 +128,11 @@ InputResult ViewInput::Press(LONG window, LONG field, std::optional<std::string>
 }
 
 InputResult ViewInput::Type(LONG window, LONG field, std::string_view text, bool accept) {
-  ModelTransaction t;
-  WindowModel* w;
-  Control* c;
-  InputResult r = Reach(t.model(), window, field, w, &c);
-  if (r != InputResult::kDone) return r;
-  WindowInput in(t, *w);
-  // A person types into the control that has the focus.
-  if (c->Editable() && c->TakesFocus()) in.TakeFocus(field);
-  r = c->OnType(in, text, accept);
-  t.Dirty(w->id);
-  t.model().Touch();
-  return r;
+  return ToControl(window, field, InputResult::kDone, [&](WindowInput& in, Control& c) {
+    // A person types into the control that has the focus.
+    if (c.Editable() && c.TakesFocus()) in.TakeFocus(field);
+    return c.OnType(in, text, accept);
+  });
 }
 
 InputResult ViewInput::Key(LONG window, LONG field, LONG keyCode, LONG keyChar) {
@@ -167,58 +178,26 @@ InputResult ViewInput::Key(LONG window, LONG field, LONG keyCode, LONG keyChar) 
 }
 
 InputResult ViewInput::Click(LONG window, LONG field, LONG item, LONG button, LONG clicks) {
-  ModelTransaction t;
-  WindowModel* w;
-  Control* c;
-  InputResult r = Reach(t.model(), window, field, w, &c);
-  if (r != InputResult::kDone) return r;
-  if (button != kKeyLeftMouse && button != kKeyRightMouse) return InputResult::kBadValue;
-  if (clicks != 1 && clicks != 2) return InputResult::kBadValue;
+  const bool valid = (button == kKeyLeftMouse || button == kKeyRightMouse) && (clicks == 1 || clicks == 2);
   const LONG code = clicks == 2 ? (button == kKeyLeftMouse ? kKeyMouseLeft2 : kKeyMouseRight2) : button;
-  WindowInput in(t, *w);
-  r = c->OnClick(in, item, code);
-  t.Dirty(w->id);
-  t.model().Touch();
-  return r;
+  return ToControl(window, field, valid ? InputResult::kDone : InputResult::kBadValue,
+                   [&](WindowInput& in, Control& c) { return c.OnClick(in, item, code); });
 }
 
 InputResult ViewInput::Scroll(LONG window, LONG field, ScrollPart part) {
-  ModelTransaction t;
-  WindowModel* w;
-  Control* c;
-  InputResult r = Reach(t.model(), window, field, w, &c);
-  if (r != InputResult::kDone) return r;
-  WindowInput in(t, *w);
-  r = c->OnScroll(in, part);
-  t.Dirty(w->id);
-  t.model().Touch();
-  return r;
+  return ToControl(window, field, InputResult::kDone,
+                   [&](WindowInput& in, Control& c) { return c.OnScroll(in, part); });
 }
 
 InputResult ViewInput::Thumb(LONG window, LONG field, LONG position) {
-  ModelTransaction t;
-  WindowModel* w;
-  Control* c;
-  InputResult r = Reach(t.model(), window, field, w, &c);
-  if (r != InputResult::kDone) return r;
-  if (position < 0 || position > 100) return InputResult::kBadValue;
-  WindowInput in(t, *w);
-  r = c->OnThumb(in, position);
-  t.Dirty(w->id);
-  t.model().Touch();
-  return r;
+  const bool valid = position >= 0 && position <= 100;
+  return ToControl(window, field, valid ? InputResult::kDone : InputResult::kBadValue,
+                   [&](WindowInput& in, Control& c) { return c.OnThumb(in, position); });
 }
 
 InputResult ViewInput::ColumnWidth(LONG window, LONG field, LONG column, LONG width) {
-  ModelTransaction t;
-  WindowModel* w;
-  Control* c;
-  InputResult r = Reach(t.model(), window, field, w, &c);
-  if (r != InputResult::kDone) return r;
-  r = c->OnColumnWidth(column, width);
-  t.Dirty(w->id);
-  t.model().Touch();
-  return r;
+  return ToControl(window, field, InputResult::kDone,
+                   [&](WindowInput&, Control& c) { return c.OnColumnWidth(column, width); });
 }
 
 InputResult ViewInput::Close(LONG window) {

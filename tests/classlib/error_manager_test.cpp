@@ -10,12 +10,12 @@
 #include "classlib/message_table.h"
 #include "runtime/sys/error_state.h"
 #include "runtime/win/threads.h"
-#include "tests/classlib/classlib_test_support.h"
+#include "tests/support/program_thread.h"
 
 namespace qx {
 namespace {
 
-using cltest::Box;
+using testing::Box;
 
 // Notes each slot as it runs, then does what the library's slot does.
 class SlotTrace : public ErrorManager {
@@ -52,7 +52,7 @@ class SlotTrace : public ErrorManager {
   }
 };
 
-class ErrorManagerTest : public cltest::ProgramThreadTest {
+class ErrorManagerTest : public testing::ProgramThreadTest {
  protected:
   ErrorManagerTest() {
     errors_.Init();
@@ -69,10 +69,10 @@ class ErrorManagerTest : public cltest::ProgramThreadTest {
 };
 
 TEST_F(ErrorManagerTest, EachCategoryReachesItsSlot) {
-  const Box fatalBox{"Oops", "It broke.  Press OK to end this application", kIconStop, kButtonOk, kButtonOk};
-  const Box halt{"Halt", "Oops", kIconStop, kButtonOk, kButtonOk};
-  const Box question{"Oops", "It broke.", kIconQuestion, kButtonYes | kButtonNo, kButtonYes};
-  const Box notice{"Oops", "It broke.", kIconExclamation, kButtonOk, kButtonOk};
+  const Box fatalBox{"It broke.  Press OK to end this application", "Oops", kIconStop, kButtonOk, kButtonOk};
+  const Box halt{"Oops", "Halt", kIconStop, kButtonOk, kButtonOk};
+  const Box question{"It broke.", "Oops", kIconQuestion, kButtonYes | kButtonNo, kButtonYes};
+  const Box notice{"It broke.", "Oops", kIconExclamation, kButtonOk, kButtonOk};
   struct Case {
     BYTE category;
     LONG answer;              // to the first box; 0: its default
@@ -93,7 +93,7 @@ TEST_F(ErrorManagerTest, EachCategoryReachesItsSlot) {
   for (const Case& c : cases) {
     SCOPED_TRACE("category " + std::to_string(c.category) + " answer " + std::to_string(c.answer));
     Add({{100, c.category, "Oops", "It broke."}});
-    if (c.answer) view_.Answer({c.answer});
+    if (c.answer) view_.AnswerBoxes({c.answer});
     BYTE level = 99;
     const auto ended = EndCode([&] { level = errors_.Throw(100); });
     if (c.result < 0) {
@@ -123,7 +123,7 @@ TEST_F(ErrorManagerTest, InitLoadsTheDefaultTableThroughSlotZero) {
   EXPECT_EQ(fresh.slots, std::vector<int>{0});
   ASSERT_TRUE(fresh.ERRORS && fresh.PROCNAMES);
   EXPECT_EQ(fresh.ERRORS->size(), DecodeMessageTable(DefaultMessageTable()).size());
-  view_.Answer({kButtonNo});
+  view_.AnswerBoxes({kButtonNo});
   EXPECT_EQ(fresh.Throw(kMsgConfirmDelete), kLevelCancel);
   EXPECT_EQ(view_.TakeBoxes().at(0).text, "Are you sure you want to delete the highlighted record?");
   fresh.Shutdown();
@@ -133,7 +133,7 @@ TEST_F(ErrorManagerTest, InitLoadsTheDefaultTableThroughSlotZero) {
 TEST_F(ErrorManagerTest, AMessageAddedLaterReplacesOneOfTheSameId) {
   Add({{kMsgConfirmDelete, kLevelNotify, "Mine", "My own text."}});
   EXPECT_EQ(errors_.Throw(kMsgConfirmDelete), kLevelNotify);
-  EXPECT_EQ(view_.TakeBoxes(), (std::vector<Box>{{"Mine", "My own text.", kIconExclamation, kButtonOk, kButtonOk}}));
+  EXPECT_EQ(view_.TakeBoxes(), (std::vector<Box>{{"My own text.", "Mine", kIconExclamation, kButtonOk, kButtonOk}}));
 }
 
 TEST_F(ErrorManagerTest, AnIdWithoutAMessageEndsTheProgramAsAProgramError) {

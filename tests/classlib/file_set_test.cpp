@@ -14,15 +14,15 @@
 #include "converter/file_set.h"
 #include "converter/program_module.h"
 #include "demo/data_files.h"
-#include "tests/classlib/classlib_test_support.h"
 #include "tests/demo_files/fixtures.h"
+#include "tests/support/program_thread.h"
 
 namespace qx {
 namespace {
 
 using testing::OldFile;
 
-class FileSetTest : public cltest::ProgramThreadTest {
+class FileSetTest : public testing::ProgramThreadTest {
  protected:
   FileSetTest() : in_(dir_.path()) {
     ProgramModuleInit(0);
@@ -130,7 +130,7 @@ TEST_F(FileSetTest, TheFileNameOfVarnameFollowsItsVariable) {
   EXPECT_EQ(VarnameFileManager.Throw(900), kLevelNotify);
   EXPECT_EQ(VeryLongNameFileManager.Throw(900), kLevelNotify);
   VarnameFileName = saved;
-  const std::vector<cltest::Box> boxes = view_.TakeBoxes();
+  const std::vector<testing::Box> boxes = view_.TakeBoxes();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].text, "File renamed.tps");
   EXPECT_EQ(boxes[1].text, "File VeryLongName");

@@ -4,42 +4,29 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "classlib/ini_manager.h"
 #include "runtime/sys/profile.h"
+#include "tests/support/files.h"
 
 namespace qx {
 namespace {
 
 class IniManagerTest : public ::testing::Test {
  protected:
-  IniManagerTest() {
-    char tmpl[] = "/tmp/qx_ini_XXXXXX";
-    config_ = ::mkdtemp(tmpl);
-    ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-  }
-  ~IniManagerTest() override {
-    ::unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(config_);
-  }
+  IniManagerTest() { ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1); }
+  ~IniManagerTest() override { ::unsetenv("XDG_CONFIG_HOME"); }
 
-  std::string Path() const { return config_ + "/qxshift.INI"; }
-  void WriteIni(const std::string& content) const { std::ofstream(Path(), std::ios::binary) << content; }
-  std::string ReadIni() const {
-    std::ifstream in(Path(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string Path() const { return config_ / "qxshift.INI"; }
+  void WriteIni(const std::string& content) const { testing::WriteBytes(Path(), content); }
+  std::string ReadIni() const { return testing::FileBytes(Path()); }
   std::string Value(const std::string& key) const {
     return GetPrivateProfileString("__Dont_Touch_Me__", key, "<missing>", "qxshift.INI");
   }
 
-  std::string config_;
+  testing::TempDir config_;
 };
 
 struct Texts {

@@ -10,7 +10,7 @@
 #include "classlib/error_manager.h"
 #include "classlib/toolbar_helper.h"
 #include "classlib/window_manager.h"
-#include "tests/classlib/classlib_test_support.h"
+#include "tests/support/program_thread.h"
 
 namespace qx {
 namespace {
@@ -62,7 +62,7 @@ class TestWindow : public WindowManager {
   bool refused_ = false;
 };
 
-class WindowManagerTest : public cltest::ProgramThreadTest {};
+class WindowManagerTest : public testing::ProgramThreadTest {};
 
 TEST_F(WindowManagerTest, RunWindowRunsTheLoopBetweenInitAndShutdown) {
   struct Case {

@@ -248,7 +248,7 @@ TEST_F(Actions, AlertKeysAndThePopupMenuRequestTheActions) {
   }
   view_.TakePopups();
   RightClick(3);
-  const std::vector<Shown> popups = view_.TakePopups();
+  const std::vector<PopupPresentation> popups = view_.TakePopups();
   ASSERT_EQ(popups.size(), 1u) << "one popup for one right click";
   ASSERT_EQ(popups[0].items.size(), 3u);
   EXPECT_EQ(popups[0].items[0].text, "&Insert");
@@ -266,7 +266,7 @@ TEST_F(BrowseTest, OnAnEmptyListThePopupMenuOffersOnlyInsert) {
   view_.AnswerPopups({1});
   RtPost(kEventNewSelection, kBrowseListField, 0, 0);
   Settle();
-  const std::vector<Shown> popups = view_.TakePopups();
+  const std::vector<PopupPresentation> popups = view_.TakePopups();
   ASSERT_EQ(popups.size(), 1u);
   ASSERT_EQ(popups[0].items.size(), 3u);
   EXPECT_FALSE(popups[0].items[0].greyed);
@@ -308,7 +308,7 @@ void DamageFile(const std::string& path) {
 TEST_F(Actions, AReadThatFailsIsReportedAndClosesTheBrowse) {
   DamageFile(dir_ / "STANDRD.TPS");
   Key(kKeyPageDown);
-  const std::vector<Shown> boxes = view_.TakeBoxes();
+  const std::vector<Box> boxes = view_.TakeBoxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, "Record Retrieval Error");
   EXPECT_NE(boxes[0].text.find("record from the Standrd file"), std::string::npos) << boxes[0].text;

@@ -1,171 +1,40 @@
-// Test support for the browses run in-process: a view that draws at once and answers
-// message boxes and popup menus from a script, a fixture that runs the test as program
-// thread 1 in a fresh working directory and drives one browse event by event, readers of
-// what the browse window shows, and another opener of the same files on a thread of its
-// own.
+// Test support for the browses run in-process: a fixture that runs the test as program
+// thread 1 in a fresh working directory, under the recording view of tests/support that
+// answers message boxes and popup menus from a script, and drives one browse event by
+// event; readers of what the browse window shows. Another opener of the same files is
+// tests/support's OtherOpener.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "demo/browse.h"
 #include "demo/data_files.h"
 #include "demo/use_counts.h"
 #include "runtime/win/presentation.h"
-#include "runtime/win/view.h"
 #include "runtime/win/view_input.h"
 #include "runtime/win/win.h"
 #include "tests/demo_browse/stand_in_forms.h"
 #include "tests/demo_files/fixtures.h"
+#include "tests/support/program_thread.h"
 
 namespace qx::testing {
-
-// A message box or popup menu as it was shown.
-struct Shown {
-  std::string caption, text;                // boxes
-  std::vector<PopupItemPresentation> items; // popups
-};
-
-class ScriptedView : public View {
- public:
-  void Run() override {}
-  void Stop() override {}
-  void ShowWindow(const WindowPresentation&, DrawnAck drawn) override {
-    if (drawn) drawn();
-  }
-  void CloseWindow(LONG) override {}
-  void ShowMessage(const MessagePresentation& m) override {
-    LONG answer = m.defaultButton;
-    {
-      std::lock_guard<std::mutex> lock(mu_);
-      boxes_.push_back({m.caption, m.text, {}});
-      if (!boxAnswers_.empty()) {
-        answer = boxAnswers_.front();
-        boxAnswers_.pop_front();
-      }
-    }
-    ViewInput::AnswerMessage(m.id, answer);
-  }
-  void CloseMessage(LONG) override {}
-  void ShowPopup(const PopupPresentation& p) override {
-    LONG answer = 0;
-    {
-      std::lock_guard<std::mutex> lock(mu_);
-      popups_.push_back({{}, {}, p.items});
-      if (!popupAnswers_.empty()) {
-        answer = popupAnswers_.front();
-        popupAnswers_.pop_front();
-      }
-    }
-    ViewInput::AnswerPopup(p.id, answer);
-  }
-
-  // Answers for the next boxes (button values) and popups (item numbers); when none is
-  // left a box takes its default button and a popup is dismissed.
-  void AnswerBoxes(std::vector<LONG> answers) {
-    std::lock_guard<std::mutex> lock(mu_);
-    boxAnswers_.assign(answers.begin(), answers.end());
-  }
-  void AnswerPopups(std::vector<LONG> answers) {
-    std::lock_guard<std::mutex> lock(mu_);
-    popupAnswers_.assign(answers.begin(), answers.end());
-  }
-  std::vector<Shown> TakeBoxes() {
-    std::lock_guard<std::mutex> lock(mu_);
-    std::vector<Shown> out;
-    out.swap(boxes_);
-    return out;
-  }
-  std::vector<Shown> TakePopups() {
-    std::lock_guard<std::mutex> lock(mu_);
-    std::vector<Shown> out;
-    out.swap(popups_);
-    return out;
-  }
-
- private:
-  std::mutex mu_;
-  std::vector<Shown> boxes_, popups_;
-  std::deque<LONG> boxAnswers_, popupAnswers_;
-};
-
-// The program ended inside a call (RtHalt).
-struct ProgramEnded {
-  LONG exitCode;
-};
 
 // An event number no window uses: posted behind the events waiting, it tells when they
 // have all been served.
 constexpr LONG kSettleEvent = 0x4F00;
-
-// Another opener of the data files: a plain thread of its own (its own instances),
-// running one job at a time for the test.
-class OtherOpener {
- public:
-  OtherOpener() : thread_([this] { Loop(); }) {}
-  ~OtherOpener() {
-    {
-      std::lock_guard<std::mutex> lock(mu_);
-      stop_ = true;
-    }
-    cv_.notify_all();
-    thread_.join();
-  }
-  OtherOpener(const OtherOpener&) = delete;
-  OtherOpener& operator=(const OtherOpener&) = delete;
-
-  // Runs `job` on the opener's thread; returns the error code it left there.
-  LONG Do(std::function<void()> job) {
-    std::unique_lock<std::mutex> lock(mu_);
-    job_ = std::move(job);
-    done_ = false;
-    cv_.notify_all();
-    cv_.wait(lock, [&] { return done_; });
-    return code_;
-  }
-
- private:
-  void Loop() {
-    std::unique_lock<std::mutex> lock(mu_);
-    for (;;) {
-      cv_.wait(lock, [&] { return stop_ || job_; });
-      if (stop_) return;
-      auto job = std::move(job_);
-      job_ = nullptr;
-      lock.unlock();
-      job();
-      const LONG code = RtErrorCode();
-      lock.lock();
-      code_ = code;
-      done_ = true;
-      cv_.notify_all();
-    }
-  }
-
-  std::mutex mu_;
-  std::condition_variable cv_;
-  std::function<void()> job_;
-  bool done_ = false, stop_ = false;
-  LONG code_ = 0;
-  std::thread thread_;
-};
 
 class BrowseTest : public ::testing::Test {
  protected:
   BrowseTest() : in_(dir_.path()) {
     RtInstallView(&view_);
     main_.emplace();
-    RtSetProcessEnd([](LONG code) { throw ProgramEnded{code}; });
+    RtSetProcessEnd([](LONG code) { throw ProcessEnded{code}; });
     // A browse window is a child of the application frame: qxmora's frame is open (its
     // own events are never served here).
     RtNewAppFrame(frame_, "qxmora$qxd001", "P1$APPFRAME", {frameText_});
@@ -266,7 +135,7 @@ class BrowseTest : public ::testing::Test {
 
   TempDir dir_;
   ScopedChdir in_;
-  ScriptedView view_;
+  RecordingView view_;
   std::unique_ptr<BrowseProcedure> browse_;
 
  private:

@@ -1,31 +1,15 @@
 // Fixtures for the data-file tests; see fixtures.h.
 #include "tests/demo_files/fixtures.h"
 
-#include <fcntl.h>
-#include <limits.h>
-#include <stdlib.h>
-#include <sys/inotify.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "runtime/store/layout.h"
 #include "runtime/sys/error_state.h"
+#include "tools/demodata/old_layouts.h"
 
 namespace qx::testing {
 namespace {
-
-KeyDef Key(std::string name, std::vector<std::string> components) {
-  KeyDef k;
-  k.name = std::move(name);
-  k.components = std::move(components);
-  k.dup = k.opt = k.nocase = true;
-  return k;
-}
 
 // Writes a field given by its name without prefix; nothing when the layout lacks it.
 void SetLong(unsigned char* buffer, const RecordLayout& layout, const std::string& prefix, const char* name, LONG v) {
@@ -115,56 +99,11 @@ std::string DemoFileName(OldFile kind) {
 }
 
 std::unique_ptr<FileDecl> OldDecl(OldFile kind, const std::string& path) {
-  RecordLayout l;
-  FileAttributes a;
-  a.create = true;
   switch (kind) {
-    case OldFile::kStandrd:
-      l.AddField("STD:CUSID", FieldType::kLong);
-      l.AddField("STD:NAME", FieldType::kString, 20);
-      l.AddField("STD:SUBURB", FieldType::kString, 20);
-      l.AddField("STD:PHONE", FieldType::kString, 20);
-      l.AddField("STD:STARTDATE", FieldType::kLong);
-      l.AddField("STD:ADDRESS", FieldType::kString, 40);
-      return std::make_unique<FileDecl>(
-          "Standrd", FileName(path), "STD", "", a, l,
-          std::vector<KeyDef>{Key("STD:BYNAME", {"STD:NAME"}), Key("STD:BYSTARTDATENAME", {"STD:STARTDATE", "STD:NAME"}),
-                              Key("STD:BYPHONE", {"STD:PHONE"}), Key("STD:BYID", {"STD:CUSID"}),
-                              Key("STD:BYADDRESS", {"STD:ADDRESS"})});
-    case OldFile::kEncrypt:
-      a.encrypt = true;
-      l.AddField("ENC:CUSID", FieldType::kLong);
-      l.AddField("ENC:NAME", FieldType::kString, 20);
-      l.AddField("ENC:SUBURB", FieldType::kString, 20);
-      l.AddField("ENC:PHONE", FieldType::kString, 20);
-      l.AddField("ENC:STARTDATE", FieldType::kLong);
-      return std::make_unique<FileDecl>(
-          "Encrypt", FileName(path), "ENC", "xk", a, l,
-          std::vector<KeyDef>{Key("ENC:BYNAME", {"ENC:NAME"}), Key("ENC:BYPHONE", {"ENC:PHONE"}),
-                              Key("ENC:BYSUBURB", {"ENC:SUBURB"}), Key("ENC:BYID", {"ENC:CUSID"})});
-    case OldFile::kVeryLong:
-      l.AddField("VLN:CUSID", FieldType::kLong);
-      l.AddField("VLN:NAME", FieldType::kString, 20);
-      l.AddField("VLN:SUBURB", FieldType::kString, 20);
-      l.AddField("VLN:PHONE", FieldType::kString, 20);
-      l.AddField("VLN:STARTDATE", FieldType::kLong);
-      l.AddField("VLN:NEWFIELD", FieldType::kString, 20);
-      return std::make_unique<FileDecl>(
-          "VeryLongName", FileName(path), "VLN", "", a, l,
-          std::vector<KeyDef>{Key("VLN:BYNAME", {"VLN:NAME"}),
-                              Key("VLN:BYCOMPLKEY", {"VLN:SUBURB", "VLN:NAME", "VLN:CUSID"}),
-                              Key("VLN:BYNEWFIELD", {"VLN:NEWFIELD"}),
-                              Key("VLN:BYSTARTDATENAME", {"VLN:STARTDATE", "VLN:NAME"}),
-                              Key("VLN:BYPHONE", {"VLN:PHONE"}), Key("VLN:BYSUBURB", {"VLN:SUBURB"}),
-                              Key("VLN:BYID", {"VLN:CUSID"}), Key("VLN:BYPHONESUB", {"VLN:PHONE", "VLN:SUBURB"})});
-    case OldFile::kVarname:
-      l.AddField("VAR:CUSID", FieldType::kLong);
-      l.AddField("VAR:NAME", FieldType::kString, 20);
-      l.AddField("VAR:SUBURB", FieldType::kString, 20);
-      return std::make_unique<FileDecl>(
-          "Varname", FileName(path), "VAR", "", a, l,
-          std::vector<KeyDef>{Key("VAR:BYNAME", {"VAR:NAME"}), Key("VAR:BYSUBURB", {"VAR:SUBURB"}),
-                              Key("VAR:BYID", {"VAR:CUSID"})});
+    case OldFile::kStandrd: return demodata::MakeOldDecl(demodata::OldFile::kStandrd, path);
+    case OldFile::kEncrypt: return demodata::MakeOldDecl(demodata::OldFile::kEncrypt, path);
+    case OldFile::kVeryLong: return demodata::MakeOldDecl(demodata::OldFile::kVeryLong, path);
+    case OldFile::kVarname: return demodata::MakeOldDecl(demodata::OldFile::kVar, path);
   }
   return nullptr;
 }
@@ -267,81 +206,6 @@ Customer Project(const Customer& c, const RecordLayout& layout) {
   p.newfield = cut("NEWFIELD", c.newfield);
   p.sysid = has("SYSID") ? c.sysid : 0;
   return p;
-}
-
-// ---- Directories ---------------------------------------------------------------------
-
-TempDir::TempDir() {
-  char tmpl[] = "/tmp/qx_demo_files_XXXXXX";
-  const char* made = ::mkdtemp(tmpl);
-  path_ = made ? made : "";
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  // Entries a test made unsearchable must be reachable to be removed.
-  for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
-       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    if (it->is_directory(ec) && !it->is_symlink(ec)) {
-      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                   ec);
-    }
-  }
-  std::filesystem::remove_all(path_, ec);
-}
-
-ScopedChdir::ScopedChdir(const std::string& dir) {
-  char buf[PATH_MAX];
-  if (::getcwd(buf, sizeof buf)) previous_ = buf;
-  if (::chdir(dir.c_str()) != 0) previous_.clear();
-}
-
-ScopedChdir::~ScopedChdir() {
-  if (!previous_.empty() && ::chdir(previous_.c_str()) != 0) std::abort();
-}
-
-std::vector<std::string> Names(const std::string& dir) {
-  std::vector<std::string> out;
-  std::error_code ec;
-  for (const auto& e : std::filesystem::directory_iterator(dir, ec)) out.push_back(e.path().filename().string());
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-DirectoryWatch::DirectoryWatch(const std::string& dir) {
-  fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (fd_ >= 0) ::inotify_add_watch(fd_, dir.c_str(), IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO);
-}
-
-DirectoryWatch::~DirectoryWatch() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
-std::vector<std::string> DirectoryWatch::Events() {
-  alignas(inotify_event) char buf[64 * 1024];
-  for (;;) {
-    const ssize_t n = fd_ >= 0 ? ::read(fd_, buf, sizeof buf) : -1;
-    if (n <= 0) break;
-    for (ssize_t at = 0; at < n;) {
-      const auto* e = reinterpret_cast<const inotify_event*>(buf + at);
-      const std::string name = e->len ? e->name : "";
-      if (e->mask & (IN_CREATE | IN_MOVED_TO)) events_.push_back("+" + name);
-      if (e->mask & (IN_DELETE | IN_MOVED_FROM)) events_.push_back("-" + name);
-      at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
-    }
-  }
-  return events_;
 }
 
 }  // namespace qx::testing

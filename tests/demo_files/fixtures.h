@@ -1,6 +1,6 @@
 // Fixtures for the tests of the four data files and their conversion: data files in the
 // layouts the demonstration data had before today's declarations, the customers they hold,
-// reading any data file back field by field, and small directory helpers.
+// reading any data file back field by field; and the directory helpers of tests/support.
 #pragma once
 
 #include <memory>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/store/file.h"
+#include "tests/support/files.h"
 
 namespace qx::testing {
 
@@ -38,7 +39,7 @@ constexpr OldFile kAllOldFiles[] = {OldFile::kStandrd, OldFile::kEncrypt, OldFil
 // "VeryLong.TPS", "variable.tps"): the programs find them without regard to case.
 std::string DemoFileName(OldFile kind);
 
-// A declaration of the old layout for the file at `path`.
+// A declaration of the old layout for the file at `path` (tools/demodata's).
 std::unique_ptr<FileDecl> OldDecl(OldFile kind, const std::string& path);
 
 // Writes a new file of the old layout at `path` holding `customers` in record order.
@@ -63,56 +64,5 @@ Customer BufferedCustomer(FileDecl& decl);
 // What a customer becomes in `layout`: the fields the layout has, texts cut to their width;
 // every other field zero or empty.
 Customer Project(const Customer& c, const RecordLayout& layout);
-
-// ---- Directories ---------------------------------------------------------------------
-
-// A fresh directory under /tmp, removed with everything in it at the end of the scope.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-// Makes `dir` the current directory for the scope's life.
-class ScopedChdir {
- public:
-  explicit ScopedChdir(const std::string& dir);
-  ~ScopedChdir();
-  ScopedChdir(const ScopedChdir&) = delete;
-  ScopedChdir& operator=(const ScopedChdir&) = delete;
-
- private:
-  std::string previous_;
-};
-
-// The names in `dir`, sorted.
-std::vector<std::string> Names(const std::string& dir);
-// The bytes of a file ("" when it cannot be read).
-std::string FileBytes(const std::string& path);
-// Writes `bytes` to a new file.
-void WriteBytes(const std::string& path, const std::string& bytes);
-
-// Records what happens to the entries of one directory while it lives (inotify): each
-// entry made ("+name") or removed ("-name"), in order; a rename counts as both.
-class DirectoryWatch {
- public:
-  explicit DirectoryWatch(const std::string& dir);
-  ~DirectoryWatch();
-  DirectoryWatch(const DirectoryWatch&) = delete;
-  DirectoryWatch& operator=(const DirectoryWatch&) = delete;
-  // Everything seen so far.
-  std::vector<std::string> Events();
-
- private:
-  int fd_ = -1;
-  std::vector<std::string> events_;
-};
 
 }  // namespace qx::testing

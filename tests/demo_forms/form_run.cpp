@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "demo/field_variable.h"
 #include "demo/program_module.h"
 #include "runtime/sys/runtime_lock.h"
 #include "runtime/view/automation/protocol.h"
@@ -16,26 +17,12 @@ namespace {
 
 constexpr const char kFormLabel[] = "P1$QUICKWINDOW";
 
-UseVariable::Type VariableType(FieldType type) {
-  switch (type) {
-    case FieldType::kByte: return UseVariable::Type::kByte;
-    case FieldType::kShort: return UseVariable::Type::kShort;
-    case FieldType::kUShort: return UseVariable::Type::kUShort;
-    case FieldType::kLong: return UseVariable::Type::kLong;
-    case FieldType::kULong: return UseVariable::Type::kULong;
-    case FieldType::kReal: return UseVariable::Type::kReal;
-    case FieldType::kString: return UseVariable::Type::kString;
-    case FieldType::kCString: return UseVariable::Type::kCString;
-  }
-  return UseVariable::Type::kNone;
-}
-
 // The variable of field `field` (without prefix) in a record image of `file`'s layout.
 std::optional<UseVariable> VariableOf(FileDecl& file, unsigned char* record, const std::string& field) {
   const int i = file.layout().FindField(file.prefix() + ":" + field);
   if (i < 0) return std::nullopt;
   const FieldDef& f = file.layout().fields()[static_cast<size_t>(i)];
-  return UseVariable::AtAddress(VariableType(f.type), record + f.offset, f.width);
+  return FieldVariable(record, f);
 }
 
 json FormSelector() { return {{"label", kFormLabel}}; }
@@ -256,27 +243,6 @@ json Person::Answer(const std::string& caption, const std::string& button) {
 void Person::FormGone() { Act({{"op", "wait"}, {"until", {{"no_window", FormSelector()}}}, {"timeout_ms", 10000}}); }
 
 // ---- Running a form ------------------------------------------------------------------
-
-void QuietView::ShowWindow(const WindowPresentation& w, DrawnAck drawn) {
-  {
-    std::lock_guard<std::mutex> lock(mu_);
-    labels_.insert(w.module + "/" + w.label);
-  }
-  if (drawn) drawn();
-}
-
-bool QuietView::Shown(const std::string& label) {
-  std::lock_guard<std::mutex> lock(mu_);
-  for (const std::string& l : labels_) {
-    if (l.size() >= label.size() && l.compare(l.size() - label.size(), label.size(), label) == 0) return true;
-  }
-  return false;
-}
-
-void QuietView::Forget() {
-  std::lock_guard<std::mutex> lock(mu_);
-  labels_.clear();
-}
 
 FormTest::FormTest() {
   in_.emplace(dir_.path());

@@ -10,9 +10,7 @@
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <optional>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,9 +22,9 @@
 #include "demo/update_forms.h"
 #include "demo/use_counts.h"
 #include "runtime/store/file.h"
-#include "runtime/win/view.h"
 #include "runtime/win/win.h"
 #include "tests/demo_files/fixtures.h"
+#include "tests/support/views.h"
 
 namespace qx::formtest {
 
@@ -134,26 +132,9 @@ class Person {
 
 // ---- Running a form ------------------------------------------------------------------
 
-// A message-box view for these tests: windows count as drawn at once; boxes stay open until
-// the person answers them. It notes every window label it was shown.
-class QuietView : public View {
- public:
-  void Run() override {}
-  void Stop() override {}
-  void ShowWindow(const WindowPresentation& w, DrawnAck drawn) override;
-  void CloseWindow(LONG) override {}
-  void ShowMessage(const MessagePresentation&) override {}
-  void CloseMessage(LONG) override {}
-  bool Shown(const std::string& label);
-  void Forget();
-
- private:
-  std::mutex mu_;
-  std::set<std::string> labels_;
-};
-
 // A fixture: a temporary working directory, the view installed and the test thread as
-// program thread 1.
+// program thread 1. The view counts windows as drawn at once and notes every window it was
+// shown; boxes stay open until the person answers them.
 class FormTest : public ::testing::Test {
  protected:
   FormTest();
@@ -166,7 +147,7 @@ class FormTest : public ::testing::Test {
   LONG RunForm(const FormKind& kind, LONG request, const BrowsePart& browse, std::function<void(Person&)> person,
                const UpdateFormMember* member = nullptr);
 
-  QuietView view_;
+  testing::RecordingView view_{testing::Answers::kLeftOpen};
   testing::TempDir dir_;
 
  private:

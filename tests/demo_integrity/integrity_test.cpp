@@ -19,7 +19,7 @@
 #include "runtime/store/file.h"
 #include "runtime/sys/error_state.h"
 #include "tests/demo_files/fixtures.h"
-#include "tests/demo_sf/box_capture.h"
+#include "tests/support/program_thread.h"
 
 namespace qx {
 namespace testing {
@@ -32,8 +32,8 @@ void PrintTo(const Customer& c, std::ostream* os) {
 
 namespace {
 
-using sftest::Box;
-using sftest::ExpectBoxes;
+using testing::Box;
+using testing::ExpectBoxes;
 using testing::Customer;
 
 constexpr LONG kEx = kIconExclamation;
@@ -100,7 +100,7 @@ const Box kWarning38 = Warning(
     "to recall your changes.",
     "Record Was Not Updated");
 
-class IntegrityTest : public sftest::BoxTest {
+class IntegrityTest : public testing::ProgramThreadTest {
  protected:
   IntegrityTest() { ShowWarning(0); }  // nothing kept from before
   ~IntegrityTest() override {
@@ -166,7 +166,7 @@ class IntegrityTest : public sftest::BoxTest {
 
   testing::TempDir dir_;
   testing::ScopedChdir in_{dir_.path()};
-  sftest::Peer peer_;
+  testing::OtherOpener peer_;
 };
 
 TEST_F(IntegrityTest, ACleanUpdateAndDeleteAreCommittedWithoutABox) {
@@ -197,7 +197,7 @@ TEST_F(IntegrityTest, ACleanUpdateAndDeleteAreCommittedWithoutABox) {
     POSITIONfile(*c.file);
     EXPECT_EQ(RtErrorCode(), kRecordNotAvailable) << "no current record after a delete";
 
-    EXPECT_TRUE(view_.Take().empty());
+    EXPECT_TRUE(view_.TakeBoxes().empty());
   }
 }
 
@@ -209,7 +209,7 @@ TEST_F(IntegrityTest, ARecordDeletedElsewhereSinceItWasReadFailsWithWarning17) {
     ChangeElsewhere(c, kBob, "");
 
     EXPECT_EQ(c.remove(), kIntegrityFailed);
-    ExpectBoxes(view_.Take(), {Warning17("Record Not Available (33)", c.label)}, c.label);
+    ExpectBoxes(view_.TakeBoxes(), {Warning17("Record Not Available (33)", c.label)}, c.label);
     ExpectNoTransaction();
     const std::vector<Customer> all = Expected(*c.file);
     EXPECT_EQ(Stored(*c.file), (std::vector<Customer>{all[0], all[2]})) << "the others untouched";
@@ -228,7 +228,7 @@ TEST_F(IntegrityTest, ARecordChangedElsewhereSinceItWasReadIsShownAgainUnderWatc
 
     c.setName("Mine");
     EXPECT_EQ(c.update(), kIntegrityChangedElsewhere);
-    ExpectBoxes(view_.Take(), {kWarning38}, c.label);
+    ExpectBoxes(view_.TakeBoxes(), {kWarning38}, c.label);
     ExpectNoTransaction();
     EXPECT_EQ(testing::BufferedCustomer(*c.file), expected[1]) << "the other opener's version in the buffer";
     EXPECT_EQ(Stored(*c.file), expected) << "nothing of ours written";
@@ -240,14 +240,14 @@ TEST_F(IntegrityTest, ARecordChangedElsewhereSinceItWasReadIsShownAgainUnderWatc
     EXPECT_EQ(c.update(), kIntegrityChangedElsewhere);
     EXPECT_EQ(testing::BufferedCustomer(*c.file), expected[1]);
     EXPECT_EQ(Stored(*c.file), expected);
-    EXPECT_EQ(view_.Take().size(), 1u);
+    EXPECT_EQ(view_.TakeBoxes().size(), 1u);
 
     // ... and without one, writing the version shown succeeds.
     c.setName("Mine at last");
     EXPECT_EQ(c.update(), kIntegrityDone);
     expected[1].name = "Mine at last";
     EXPECT_EQ(Stored(*c.file), expected);
-    EXPECT_TRUE(view_.Take().empty());
+    EXPECT_TRUE(view_.TakeBoxes().empty());
     ExpectNoTransaction();
   }
 }
@@ -284,7 +284,7 @@ TEST_F(IntegrityTest, APutThatFailsOtherwiseShowsWarning15WithTheFile) {
     ChangeElsewhere(c, kBob, "");
     c.setName("Mine");
     EXPECT_EQ(c.update(), kIntegrityFailed);
-    ExpectBoxes(view_.Take(), {Warning15("Record Not Available (33)", c.label)}, c.label);
+    ExpectBoxes(view_.TakeBoxes(), {Warning15("Record Not Available (33)", c.label)}, c.label);
     ExpectNoTransaction();
     const std::vector<Customer> all = Expected(*c.file);
     EXPECT_EQ(Stored(*c.file), (std::vector<Customer>{all[0], all[2]}));
@@ -300,7 +300,7 @@ TEST_F(IntegrityTest, ATransactionThatCannotBeFramedShowsWarning34) {
     c.setName("Mine");
     EXPECT_EQ(c.update(), kIntegrityFailed);
     EXPECT_EQ(c.remove(), kIntegrityFailed);
-    ExpectBoxes(view_.Take(),
+    ExpectBoxes(view_.TakeBoxes(),
                 {Warning34("Unable To Log Transaction (48)", "Update", c.label),
                  Warning34("Unable To Log Transaction (48)", "Delete", c.label)},
                 c.label);
@@ -326,7 +326,7 @@ TEST_F(IntegrityTest, AnotherOpenerHoldingTheLockPastTheWaitCancelsTheChange) {
     ReadUnderWatch(*c.file, kBob);
     c.setName("Mine");
     EXPECT_EQ(a.routine(), kIntegrityFailed);
-    ExpectBoxes(view_.Take(), {Warning34("Unable To Log Transaction (48)", a.change, c.label)}, a.change);
+    ExpectBoxes(view_.TakeBoxes(), {Warning34("Unable To Log Transaction (48)", a.change, c.label)}, a.change);
     ExpectNoTransaction();
   }
   ASSERT_EQ(peer_.Do([&] {
@@ -357,7 +357,7 @@ TEST_F(IntegrityTest, ALockReleasedWithinTheWaitIsWaitedFor) {
   const LONG result = c.update();
   release.join();
   EXPECT_EQ(result, kIntegrityDone);
-  EXPECT_TRUE(view_.Take().empty());
+  EXPECT_TRUE(view_.TakeBoxes().empty());
   std::vector<Customer> expected = Expected(*c.file);
   expected[1].name = "Mine";
   EXPECT_EQ(Stored(*c.file), expected);
@@ -407,7 +407,7 @@ TEST_F(IntegrityTest, ACommitThatFailsIsReportedAndNothingChanges) {
       result = a.routine();
     }
     EXPECT_EQ(result, kIntegrityFailed) << "reported, not taken for done";
-    const std::vector<Box> boxes = view_.Take();
+    const std::vector<Box> boxes = view_.TakeBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, a.caption);
     const std::string& text = boxes[0].text;

@@ -12,14 +12,14 @@
 #include <thread>
 
 #include "demo/warnings.h"
-#include "tests/demo_sf/box_capture.h"
+#include "tests/demo_sf/sf_test_support.h"
 
 namespace qx::sftest {
 namespace {
 
 constexpr LONG kEx = kIconExclamation;
 
-class OpenDataFileTest : public BoxTest {
+class OpenDataFileTest : public ProgramThreadTest {
  protected:
   OpenDataFileTest() : name_(dir_ / "CUSTOMER"), file_(MakeCustomers(FileName(name_))) {}
   ~OpenDataFileTest() override {
@@ -67,7 +67,7 @@ class OpenDataFileTest : public BoxTest {
   TempDir dir_;
   std::string name_;
   std::unique_ptr<FileDecl> file_;
-  Peer peer_;
+  OtherOpener peer_;
 };
 
 TEST_F(OpenDataFileTest, AnOpenableFileOpensWithoutABox) {
@@ -75,7 +75,7 @@ TEST_F(OpenDataFileTest, AnOpenableFileOpensWithoutABox) {
   EXPECT_FALSE(OpenAsTheBrowsesDo());
   EXPECT_EQ(AddCustomer(*file_, 1, "Ann"), 0) << "open for writing";
   EXPECT_FALSE(OpenAsTheBrowsesDo()) << "52 File Already Open counts as success";
-  EXPECT_TRUE(view_.Take().empty());
+  EXPECT_TRUE(view_.TakeBoxes().empty());
   CLOSE(*file_);
   EXPECT_EQ(RtErrorCode(), 0) << "still open after the second call";
 }
@@ -95,7 +95,7 @@ TEST_F(OpenDataFileTest, ALockThatEndsDuringTheRetryIsWaitedFor) {
   const auto ended = OpenAsTheBrowsesDo();
   release.join();
   EXPECT_FALSE(ended);
-  EXPECT_TRUE(view_.Take().empty());
+  EXPECT_TRUE(view_.TakeBoxes().empty());
   EXPECT_EQ(AddCustomer(*file_, 1, "Ann"), 0) << "the file is open";
 }
 
@@ -107,7 +107,7 @@ TEST_F(OpenDataFileTest, AFileStillLockedAfterTheRetryEndsTheProgram) {
             }),
             0);
   EXPECT_EQ(OpenAsTheBrowsesDo(), std::optional<LONG>(0));
-  ExpectBoxes(view_.Take(),
+  ExpectBoxes(view_.TakeBoxes(),
               {{"File (" + Shown() + ") could not be opened.  Error: File Is Already Locked (32).", "File Access Error",
                 kEx, kButtonOk, kButtonOk},
                HaltBox("Disk Error")},
@@ -135,10 +135,10 @@ TEST_F(OpenDataFileTest, MissingFile) {
   for (const Case& c : cases) {
     CLOSE(*file_);
     std::filesystem::remove(Shown());
-    view_.Take();
+    view_.TakeBoxes();
     const auto ended = EndCode([&] { OpenDataFile(*file_, c.createAllowed, c.missingIsError, 0, 1); });
     EXPECT_EQ(ended, c.boxes.empty() ? std::nullopt : std::optional<LONG>(0)) << c.what;
-    ExpectBoxes(view_.Take(), c.boxes, c.what);
+    ExpectBoxes(view_.TakeBoxes(), c.boxes, c.what);
     EXPECT_EQ(std::filesystem::exists(Shown()), c.created) << c.what;
     if (c.created) {
       EXPECT_EQ(NamesInKeyOrder(), std::vector<std::string>{}) << c.what << ": open and empty";
@@ -150,7 +150,7 @@ TEST_F(OpenDataFileTest, MissingFile) {
 TEST_F(OpenDataFileTest, AMissingFileThatCannotBeCreatedEndsTheProgram) {
   auto uncreatable = MakeCustomers(FileName(name_), CustomerKeys(), /*create=*/false);
   EXPECT_EQ(EndCode([&] { OpenDataFile(*uncreatable, 1, 0, 0, 1); }), std::optional<LONG>(0));
-  ExpectBoxes(view_.Take(),
+  ExpectBoxes(view_.TakeBoxes(),
               {{"Error: (No Create Attribute (54)) creating " + Shown() + ".  Press OK to end this application.",
                 "File Creation Error", kEx, kButtonOk, kButtonOk},
                HaltBox("File Creation Error!")},
@@ -164,7 +164,7 @@ TEST_F(OpenDataFileTest, ACreatedFileThatCannotBeOpenedEndsTheProgram) {
   auto moving = MakeCustomers(FileName(std::function<std::string()>(
       [&] { return std::filesystem::exists(Shown()) ? elsewhere : name_; })));
   EXPECT_EQ(EndCode([&] { OpenDataFile(*moving, 1, 0, 0, 1); }), std::optional<LONG>(0));
-  ExpectBoxes(view_.Take(),
+  ExpectBoxes(view_.TakeBoxes(),
               {{"Error: (Path Not Found (3)) opening created file:" + elsewhere +
                     ".TPS.  Press OK to end this application.",
                 "File Creation Error", kEx, kButtonOk, kButtonOk},
@@ -178,7 +178,7 @@ TEST_F(OpenDataFileTest, ALayoutMismatchEndsTheProgram) {
   CREATE(*older);
   ASSERT_EQ(RtErrorCode(), 0);
   EXPECT_EQ(OpenAsTheBrowsesDo(), std::optional<LONG>(0));
-  ExpectBoxes(view_.Take(),
+  ExpectBoxes(view_.TakeBoxes(),
               {{"Error: (Invalid Record Declaration (47)) accessing " + Shown() + ".  Press OK to end this application.",
                 "Invalid File", kEx, kButtonOk, kButtonOk},
                HaltBox("Invalid File!")},
@@ -192,17 +192,17 @@ Box RebuildQuestion(const std::string& shown) {
 
 TEST_F(OpenDataFileTest, KeyDataRebuiltAfterYes) {
   MakeFileToRebuild({{2, "Zoe"}, {1, "Ann"}});
-  view_.Answer({kButtonYes});
+  view_.AnswerBoxes({kButtonYes});
   EXPECT_FALSE(OpenAsTheBrowsesDo());
-  ExpectBoxes(view_.Take(), {RebuildQuestion(Shown())}, "46 answered Yes");
+  ExpectBoxes(view_.TakeBoxes(), {RebuildQuestion(Shown())}, "46 answered Yes");
   EXPECT_EQ(NamesInKeyOrder(), (std::vector<std::string>{"Ann", "Zoe"})) << "open, and its keys work";
 }
 
 TEST_F(OpenDataFileTest, KeyDataNotRebuiltAfterNo) {
   MakeFileToRebuild({{1, "Ann"}});
-  view_.Answer({kButtonNo});
+  view_.AnswerBoxes({kButtonNo});
   EXPECT_EQ(OpenAsTheBrowsesDo(), std::optional<LONG>(0));
-  ExpectBoxes(view_.Take(), {RebuildQuestion(Shown()), HaltBox("Invalid Key!")}, "46 answered No");
+  ExpectBoxes(view_.TakeBoxes(), {RebuildQuestion(Shown()), HaltBox("Invalid Key!")}, "46 answered No");
   OPEN(*file_, 0x42);
   EXPECT_EQ(RtErrorCode(), kKeyFileMustBeRebuilt) << "nothing was rebuilt";
 }
@@ -210,7 +210,7 @@ TEST_F(OpenDataFileTest, KeyDataNotRebuiltAfterNo) {
 TEST_F(OpenDataFileTest, AFailedRebuildEndsTheProgram) {
   MakeFileToRebuild({{1, "Ann"}, {1, "Bob"}});  // the same ID twice in a key without duplicates
   EXPECT_EQ(OpenAsTheBrowsesDo(), std::optional<LONG>(0));
-  ExpectBoxes(view_.Take(),
+  ExpectBoxes(view_.TakeBoxes(),
               {RebuildQuestion(Shown()),
                {"Error: (Creates Duplicate Key (40)) repairing key for " + Shown() +
                     ".  Press OK to end this application.",
@@ -232,7 +232,7 @@ TEST_F(OpenDataFileTest, AFailedOpeningAfterTheRebuildEndsTheProgram) {
     return readsAfterYes < 0 || readsAfterYes++ == 0 ? name_ : elsewhere;
   })));
   EXPECT_EQ(EndCode([&] { OpenDataFile(*moving, 1, 0, 0, 1); }), std::optional<LONG>(0));
-  ExpectBoxes(view_.Take(),
+  ExpectBoxes(view_.TakeBoxes(),
               {RebuildQuestion(Shown()),
                {"File (" + elsewhere + ".TPS) could not be opened.  Error: Path Not Found (3).", "File Access Error", kEx,
                 kButtonOk, kButtonOk},
@@ -269,9 +269,9 @@ TEST_F(OpenDataFileTest, OtherFailuresAreReportedAndEndTheProgram) {
     peer_.Do([&] { CLOSE(*file_); });
     std::filesystem::remove(Shown());
     c.make();
-    view_.Take();
+    view_.TakeBoxes();
     EXPECT_EQ(OpenAsTheBrowsesDo(), std::optional<LONG>(0)) << c.what;
-    ExpectBoxes(view_.Take(),
+    ExpectBoxes(view_.TakeBoxes(),
                 {{"File (" + Shown() + ") could not be opened.  Error: " + c.e + ".", "File Access Error", kEx,
                   kButtonOk, kButtonOk},
                  HaltBox("Disk Error")},
@@ -298,10 +298,10 @@ TEST_F(OpenDataFileTest, EveryOpeningUsesTheSameMode) {
     CLOSE(*file_);
     std::filesystem::remove(Shown());
     if (!c.missing) MakeFileToRebuild({{1, "Ann"}});
-    view_.Take();
-    view_.Answer({kButtonYes});
+    view_.TakeBoxes();
+    view_.AnswerBoxes({kButtonYes});
     EXPECT_FALSE(EndCode([&] { OpenDataFile(*file_, 1, 0, 0x22, c.sharedAccess); })) << c.what;
-    EXPECT_EQ(view_.Take().size(), c.missing ? 0u : 1u) << c.what;
+    EXPECT_EQ(view_.TakeBoxes().size(), c.missing ? 0u : 1u) << c.what;
     EXPECT_EQ(PeerSharedOpen(), c.peer) << c.what;
   }
   CLOSE(*file_);

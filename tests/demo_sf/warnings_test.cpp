@@ -9,7 +9,7 @@
 #include "demo/warnings.h"
 #include "runtime/store/file.h"
 #include "runtime/sys/error_state.h"
-#include "tests/demo_sf/box_capture.h"
+#include "tests/demo_sf/sf_test_support.h"
 
 namespace qx::sftest {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 constexpr LONG kEx = kIconExclamation, kQ = kIconQuestion;
 constexpr LONG OK = kButtonOk, YES = kButtonYes, NO = kButtonNo, RETRY = kButtonRetry, CANCEL = kButtonCancel;
 
-class WarningTest : public BoxTest {
+class WarningTest : public ProgramThreadTest {
  protected:
   WarningTest() { ShowWarning(0); }  // starts with nothing kept
   ~WarningTest() override { ShowWarning(0); }
@@ -28,9 +28,9 @@ class WarningTest : public BoxTest {
   }
   // Shows warning 14 and returns the E it showed.
   std::string ShownE() {
-    view_.Take();
+    view_.TakeBoxes();
     ShowWarning(14);
-    const auto boxes = view_.Take();
+    const auto boxes = view_.TakeBoxes();
     if (boxes.size() != 1) return "<" + std::to_string(boxes.size()) + " boxes>";
     const std::string prefix = "An error was experienced during the update of record.  Error: ";
     const std::string& t = boxes[0].text;
@@ -168,8 +168,8 @@ TEST_F(WarningTest, EveryWarningShowsItsBoxAndReturnsOrEnds) {
     seen[row.number] = true;
     const std::string what = "warning " + std::to_string(row.number) + " (" + row.t1 + ")";
     RtSetError(row.error);
-    view_.Take();
-    view_.Answer(row.press ? std::vector<LONG>{row.press} : std::vector<LONG>{});
+    view_.TakeBoxes();
+    view_.AnswerBoxes(row.press ? std::vector<LONG>{row.press} : std::vector<LONG>{});
     LONG result = -1;
     const auto ended = EndCode([&] { result = ShowWarning(row.number, row.t1, row.t2); });
     std::vector<Box> expected = {{row.text, row.caption, row.icon, row.buttons, row.defaultButton}};
@@ -182,7 +182,7 @@ TEST_F(WarningTest, EveryWarningShowsItsBoxAndReturnsOrEnds) {
         EXPECT_EQ(result, *row.result) << what;
       }
     }
-    ExpectBoxes(view_.Take(), expected, what);
+    ExpectBoxes(view_.TakeBoxes(), expected, what);
   }
   for (LONG n = 1; n <= 38; ++n) EXPECT_TRUE(seen[n]) << "warning " << n << " has a row";
 }
@@ -192,9 +192,9 @@ TEST_F(WarningTest, NumbersWithoutAWarningShowNothingAndEmptyTheKeptError) {
     RtSetError(kRecordChanged);
     SaveErrorState();
     ASSERT_EQ(SavedErrorCode, kRecordChanged);
-    view_.Take();
+    view_.TakeBoxes();
     EXPECT_EQ(ShowWarning(number, "Standrd"), 0) << number;
-    EXPECT_TRUE(view_.Take().empty()) << number;
+    EXPECT_TRUE(view_.TakeBoxes().empty()) << number;
     EXPECT_EQ(SavedErrorCode, 0) << number;
     EXPECT_TRUE(SavedErrorText.empty()) << number;
     EXPECT_EQ(SavedFileErrorCode, 0) << number;
@@ -257,9 +257,9 @@ TEST_F(WarningTest, OneKeptErrorServesOneWarning) {
   // In warning 15 the kept error decides, not the current one.
   RtSetError(kRecordChanged);
   SaveErrorState();
-  view_.Take();
+  view_.TakeBoxes();
   ShowWarning(15, "Encrypt");
-  ExpectBoxes(view_.Take(), {{"This record was changed by another station.", "Update Operation Error", kEx, OK, OK}},
+  ExpectBoxes(view_.TakeBoxes(), {{"This record was changed by another station.", "Update Operation Error", kEx, OK, OK}},
               "kept 89 behind a current 91");
 }
 
@@ -295,9 +295,9 @@ TEST_F(WarningTest, SaveErrorStateKeepsTheFailureAndRollsTheTransactionBack) {
   ASSERT_EQ(RtErrorCode(), kRecordNotAvailable);
   SaveErrorState();
   EXPECT_EQ(RtErrorCode(), 0) << "the rollback succeeded";
-  view_.Take();
+  view_.TakeBoxes();
   ShowWarning(17, "Customers");
-  ExpectBoxes(view_.Take(),
+  ExpectBoxes(view_.TakeBoxes(),
               {{"An error (Record Not Available (33)) was experienced when attempting to delete a record from the file "
                 "Customers.",
                 "Delete Operation Error", kEx, OK, OK}},

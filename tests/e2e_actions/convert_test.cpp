@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/demo_files/converted_files.h"
 #include "tests/e2e_actions/frame_run.h"
-#include "tests/e2e_qxmora/qxmora_run.h"
 
 namespace qx::testing {
 namespace {

@@ -13,14 +13,6 @@
 
 namespace qx::testing {
 
-json Control(const json& window, const std::string& name) {
-  if (!window.is_object()) return nullptr;
-  for (const json& c : window["controls"]) {
-    if (c["name"] == name) return c;
-  }
-  return nullptr;
-}
-
 namespace {
 
 // Starts $QX_TEST_PROGRAM in $QX_TEST_START, with the environment it was given.

@@ -48,11 +48,6 @@ inline constexpr DemonstrationFile kDemonstrationFiles[] = {
     {"VeryLong.TPS", OldFile::kVeryLong},
 };
 
-inline bool Ok(const json& reply) { return reply.value("ok", false); }
-
-// The control of `window` named `name`; null when it has none.
-json Control(const json& window, const std::string& name);
-
 // One run of qxmora. The run has a configuration directory of its own, in which the qxshift
 // that the convert action starts keeps "qxshift.INI".
 class FrameRun {

@@ -58,8 +58,6 @@ std::string StandrdBytes(const std::vector<Customer>& customers) {
   return FileBytes(stage / "STANDRD.TPS");
 }
 
-bool Ok(const json& reply) { return reply.value("ok", false); }
-
 class BrowseE2e : public ::testing::Test {
  protected:
   void Start(std::vector<std::pair<std::string, std::string>> files) {
@@ -95,12 +93,6 @@ class BrowseE2e : public ::testing::Test {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ADD_FAILURE() << "never held for " << selector.dump() << ": " << run->Request({{"op", "windows"}}).dump();
-    return nullptr;
-  }
-  static json Control(const json& window, const std::string& name) {
-    for (const json& c : window["controls"]) {
-      if (c["name"] == name) return c;
-    }
     return nullptr;
   }
   // Column `column` of the rows shown.

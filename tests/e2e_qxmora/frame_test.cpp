@@ -16,25 +16,6 @@ namespace {
 
 using nlohmann::json;
 
-bool Ok(const json& reply) { return reply.value("ok", false); }
-
-json Control(const json& window, const std::string& name) {
-  for (const json& c : window["controls"]) {
-    if (c["name"] == name) return c;
-  }
-  return nullptr;
-}
-
-// The bytes of an old-layout Standrd file of the sample customers, to be put into the
-// program's working directory before it starts.
-std::string OldStandrdBytes(int generated = 0) {
-  TempDir stage;
-  const LONG code = generated ? WriteGeneratedOldFile(OldFile::kStandrd, stage / "Standrd.TPS", generated)
-                              : WriteOldFile(OldFile::kStandrd, stage / "Standrd.TPS", SampleCustomers());
-  EXPECT_EQ(code, 0);
-  return FileBytes(stage / "Standrd.TPS");
-}
-
 TEST(Frame, WithoutADirectoryItCanEnterItChecksTheStartDirectoryAndStaysOpen) {
   const std::string standrd = OldStandrdBytes();
   struct Case {

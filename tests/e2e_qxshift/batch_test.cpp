@@ -16,12 +16,6 @@ namespace {
 
 const std::vector<std::string> kDemoNames = {"Encrypt.TPS", "Standrd.TPS", "VeryLong.TPS", "variable.tps"};
 
-int Occurrences(const std::vector<std::string>& events, const std::string& event) {
-  int n = 0;
-  for (const std::string& e : events) n += e == event;
-  return n;
-}
-
 TEST(Batch, FourOldFilesAreConvertedInPlaceAndTheProgramEndsByItself) {
   TempDir dir;
   WriteOldFiles(dir.path(), SampleCustomers());

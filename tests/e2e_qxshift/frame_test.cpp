@@ -21,22 +21,6 @@ namespace {
 
 using nlohmann::json;
 
-bool Ok(const json& reply) { return reply.value("ok", false); }
-
-json Control(const json& window, const std::string& name) {
-  for (const json& c : window["controls"]) {
-    if (c["name"] == name) return c;
-  }
-  return nullptr;
-}
-
-// The bytes of an old-layout Standrd file of the sample customers.
-std::string OldStandrdBytes() {
-  TempDir stage;
-  EXPECT_EQ(WriteOldFile(OldFile::kStandrd, stage / "Standrd.TPS", SampleCustomers()), 0);
-  return FileBytes(stage / "Standrd.TPS");
-}
-
 // Waits until the frame shows its text: the pass has run, and the frame stays.
 void ExpectFrameStays(ProgramRun& run) {
   ASSERT_FALSE(

@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "classlib/file_manager.h"
+#include "converter/file_set.h"
 #include "converter/program_main.h"
 #include "converter/program_module.h"
-#include "converter/file_set.h"
 #include "demo/data_files.h"
 #include "runtime/sys/command_line.h"
-#include "tests/classlib/classlib_test_support.h"
 #include "tests/demo_files/fake_recfix.h"
 #include "tests/demo_files/fixtures.h"
+#include "tests/support/program_thread.h"
 
 namespace qx {
 namespace {
@@ -25,7 +25,7 @@ namespace {
 using testing::OldFile;
 using testing::TempDir;
 
-class ProgramRunTest : public cltest::ProgramThreadTest {};
+class ProgramRunTest : public testing::ProgramThreadTest {};
 
 TEST_F(ProgramRunTest, WelcomeFirstThenTheIniAndFileSetThenTheFrameAndThePass) {
   TempDir data, notes, config;

@@ -180,4 +180,12 @@ std::string ProgramRun::Stderr() const {
   return s.str();
 }
 
+nlohmann::json Control(const nlohmann::json& window, const std::string& name) {
+  if (!window.is_object()) return nullptr;
+  for (const nlohmann::json& c : window["controls"]) {
+    if (c["name"] == name) return c;
+  }
+  return nullptr;
+}
+
 }  // namespace qx::testing

@@ -6,6 +6,8 @@
 //   run->WaitFor({{"window", "P1$APPFRAME"}});
 //   run->Request({{"op", "menu"}, {"window", "P1$APPFRAME"}, {"item", "Exit"}});
 //   EXPECT_EQ(run->WaitForExit(), 0);
+//
+// Also: reading a reply and a window's controls.
 #pragma once
 
 #include <sys/types.h>
@@ -70,5 +72,11 @@ class ProgramRun {
   bool exited_ = false;
   std::string pending_;
 };
+
+// Whether a reply of the channel says "ok".
+inline bool Ok(const nlohmann::json& reply) { return reply.value("ok", false); }
+
+// The control of `window` (as the channel lists it) named `name`; null when it has none.
+nlohmann::json Control(const nlohmann::json& window, const std::string& name);
 
 }  // namespace qx::testing

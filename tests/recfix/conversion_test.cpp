@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
+#include "runtime/store/stored_layout.h"
 #include "runtime/sys/paths.h"
 #include "tests/recfix/recfix_runner.h"
 #include "tests/recfix/today_files.h"
@@ -175,7 +177,7 @@ TEST(EncryptConversion, StaysEncipheredUnderItsOwnerPassword) {
   EXPECT_NE(ReadStoredLayout(dir / "ENCRYPT.TPS", "", &stored), 0) << "readable without the password";
   ASSERT_EQ(ReadStoredLayout(dir / "ENCRYPT.TPS", "xk", &stored), 0);
   EXPECT_TRUE(stored.encrypted);
-  EXPECT_EQ(ReadBytes(dir / "Encrypt.TPS").find("Smith"), std::string::npos) << "a name stands in clear text";
+  EXPECT_EQ(FileBytes(dir / "Encrypt.TPS").find("Smith"), std::string::npos) << "a name stands in clear text";
 
   FileAttributes a = example->attributes();
   FileDecl wrongOwner("Encrypt", FileName(dir / "ENCRYPT"), "ENC", "xx", a, example->layout(), example->keyDefs());
@@ -271,7 +273,7 @@ TEST(RecordOrder, IsKeptAcrossGapsAndLateAdditions) {
 // in another directory than the current one; its permissions carry over.
 TEST(Names, MatchWithoutRegardToCaseAndTakeEitherSeparator) {
   TempDir dir;
-  std::filesystem::create_directory(dir.path() / "Data");
+  std::filesystem::create_directory(dir / "Data");
   const auto& customers = DemoCustomers();
   auto old = demodata::MakeOldDecl(OldFile::kStandrd, dir / "Data/Standrd.TPS");
   ASSERT_EQ(demodata::WriteDataFile(*old, customers.size(), [&](uint64_t i) { return customers[i]; }), 0);
@@ -283,7 +285,7 @@ TEST(Names, MatchWithoutRegardToCaseAndTakeEitherSeparator) {
   const RunResult run = RunRecfix(dir.path(), {"data\\standrd.tps?", "/k", "/e:DATA\\standrd.TPE?", "/a"});
   ASSERT_EQ(run.exitCode, 0) << run.stderrText;
   std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(dir.path() / "Data")) names.push_back(e.path().filename());
+  for (const auto& e : std::filesystem::directory_iterator(dir / "Data")) names.push_back(e.path().filename());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"STANDRD.tpe", "Standrd.TPS"}));
   EXPECT_EQ(std::filesystem::status(dir / "Data/Standrd.TPS").permissions(), std::filesystem::perms(0640));

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "runtime/store/store.h"
@@ -63,9 +64,9 @@ TEST(DemoDirectory, HoldsTheOldFilesWhereTheResetAndTheProgramLookForThem) {
   for (OldFile kind : {OldFile::kEncrypt, OldFile::kStandrd, OldFile::kVar, OldFile::kVeryLong}) {
     const std::string name(demodata::DemoFileName(kind));
     SCOPED_TRACE(name);
-    const std::string orig = ReadBytes(start + "/Orig/" + name);
-    EXPECT_TRUE(ReadBytes(start + "/" + name) == orig);
-    EXPECT_TRUE(ReadBytes(start + "/Data/" + name) == orig);
+    const std::string orig = FileBytes(start + "/Orig/" + name);
+    EXPECT_TRUE(FileBytes(start + "/" + name) == orig);
+    EXPECT_TRUE(FileBytes(start + "/Data/" + name) == orig);
     EXPECT_EQ(CountRecords(kind, start + "/Orig/" + name), customers);
   }
   EXPECT_EQ(CountRecords(OldFile::kVar, start + "/variable.tps"), customers);

@@ -38,13 +38,13 @@ class RefusalTest : public ::testing::Test {
   // Runs RECFIX and checks that it refused and changed nothing.
   void ExpectRefusal(const std::vector<std::string>& words, int exitCode, const std::string& said) {
     const std::vector<std::string> names = dir_.Names();
-    const std::string standrd = ReadBytes(dir_ / "Standrd.TPS"), encrypt = ReadBytes(dir_ / "Encrypt.TPS");
+    const std::string standrd = FileBytes(dir_ / "Standrd.TPS"), encrypt = FileBytes(dir_ / "Encrypt.TPS");
     const RunResult run = RunRecfix(dir_.path(), words);
     EXPECT_EQ(run.exitCode, exitCode) << run.stderrText;
     EXPECT_NE(run.stderrText.find(said), std::string::npos) << "expected \"" << said << "\" in:\n" << run.stderrText;
     EXPECT_EQ(dir_.Names(), names);
-    EXPECT_TRUE(ReadBytes(dir_ / "Standrd.TPS") == standrd) << "Standrd.TPS changed";
-    EXPECT_TRUE(ReadBytes(dir_ / "Encrypt.TPS") == encrypt) << "Encrypt.TPS changed";
+    EXPECT_TRUE(FileBytes(dir_ / "Standrd.TPS") == standrd) << "Standrd.TPS changed";
+    EXPECT_TRUE(FileBytes(dir_ / "Encrypt.TPS") == encrypt) << "Encrypt.TPS changed";
   }
 
   TempDir dir_;

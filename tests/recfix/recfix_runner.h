@@ -1,6 +1,5 @@
 // Running the real RECFIX binary from the tests: in a directory of the test's own, with
-// the words of a command line, its standard error captured; and the temporary directory
-// each test works in.
+// the words of a command line, its standard error captured.
 #pragma once
 
 #include <fcntl.h>
@@ -9,43 +8,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
+
 namespace qx::recfix_test {
 
-// A fresh directory under /tmp, removed with everything in it when the test ends.
-class TempDir {
- public:
-  TempDir() {
-    char tmpl[] = "/tmp/qx_recfix_XXXXXX";
-    path_ = ::mkdtemp(tmpl);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
-  // The names in the directory, sorted.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
-  }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testing::FileBytes;
+using testing::TempDir;
 
 // A started RECFIX process.
 class RecfixProcess {

@@ -1,9 +1,12 @@
 // Outcomes and error codes of the record operations on one instance: opening, creating,
 // adding, changing and removing records, properties and driver options.
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include "tests/store/test_files.h"
 

@@ -1,16 +1,16 @@
-// Declarations and a temporary directory shared by the store's tests: the Standrd shape
-// (LONG, STRING(20), STRING(20); keys by name and by id, both DUP OPT NOCASE) and the
-// Varname shape with its composite keys.
+// Declarations shared by the store's tests: the Standrd shape (LONG, STRING(20),
+// STRING(20); keys by name and by id, both DUP OPT NOCASE) and the Varname shape with its
+// composite keys; their temporary directory is the one of tests/support.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "runtime/store/store.h"
+#include "tests/support/files.h"
 
 namespace qx::testing {
 
@@ -60,28 +60,6 @@ inline std::unique_ptr<FileDecl> MakeStandrd(const std::string& name, std::vecto
   return std::make_unique<FileDecl>("Standrd", FileName(name), "STD", std::move(owner), attrs, StandrdLayout(),
                                     std::move(keys));
 }
-
-// A fresh directory under /tmp, removed with everything in it when the test ends.
-class TempDir {
- public:
-  TempDir() {
-    char tmpl[] = "/tmp/qx_store_XXXXXX";
-    path_ = ::mkdtemp(tmpl);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
-  // The names in the directory, sorted.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
-  }
-
- private:
-  std::filesystem::path path_;
-};
 
 // Sets the Standrd buffer and adds it; returns the error code.
 inline LONG AddStandrd(FileDecl& f, LONG id, std::string_view name, std::string_view suburb = "") {

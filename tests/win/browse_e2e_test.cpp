@@ -34,13 +34,7 @@ class BrowseProgram : public ::testing::Test {
   bool Reported(const std::string& text) {
     return run->WaitFor({{"text", {{"window", kWindow}, {"control", "StatusString"}, {"equals", text}}}}).is_null() == false;
   }
-  json Control(const std::string& name) {
-    const json window = run->Window(kWindow);
-    for (const json& c : window["controls"]) {
-      if (c["name"] == name) return c;
-    }
-    return nullptr;
-  }
+  json Control(const std::string& name) { return testing::Control(run->Window(kWindow), name); }
   json List() { return Control("PeopleList")["list"]; }
 
   std::unique_ptr<ProgramRun> run;

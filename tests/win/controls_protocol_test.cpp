@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "runtime/view/automation/protocol.h"
-#include "runtime/win/view.h"
 #include "runtime/win/win.h"
+#include "tests/support/views.h"
 #include "tests/win/win_test_support.h"
 
 namespace qx {
@@ -23,20 +23,6 @@ json ControlNamed(const json& window, const std::string& name) {
   }
   return nullptr;
 }
-
-// Leaves popup menus open for the channel to answer.
-class QuietView : public View {
- public:
-  void Run() override {}
-  void Stop() override {}
-  void ShowWindow(const WindowPresentation&, DrawnAck drawn) override {
-    if (drawn) drawn();
-  }
-  void CloseWindow(LONG) override {}
-  void ShowMessage(const MessagePresentation&) override {}
-  void CloseMessage(LONG) override {}
-  void ShowPopup(const PopupPresentation&) override {}
-};
 
 class ControlsProtocol : public ::testing::Test {
  protected:
@@ -138,7 +124,8 @@ TEST_F(ControlsProtocol, PickClickThumbScrollAndKeysActAsAPerson) {
 }
 
 TEST_F(ControlsProtocol, APopupMenuIsListedAndChosenFrom) {
-  QuietView view;
+  // Leaves popup menus open for the channel to answer.
+  testing::RecordingView view(testing::Answers::kLeftOpen, testing::Answers::kLeftOpen);
   RtInstallView(&view);
   json listed;
   std::thread script([&] {

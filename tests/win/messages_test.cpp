@@ -19,6 +19,7 @@
 #include "runtime/win/presentation.h"
 #include "runtime/win/view_input.h"
 #include "runtime/win/win.h"
+#include "tests/support/views.h"
 
 namespace qx {
 namespace {
@@ -125,19 +126,6 @@ TEST(MessageBox, AnsweredThroughTheAutomationChannel) {
   std::filesystem::remove_all(dir);
 }
 
-// A view that draws at once and leaves every box open for the test to answer.
-class SilentView : public View {
- public:
-  void Run() override {}
-  void Stop() override {}
-  void ShowWindow(const WindowPresentation&, DrawnAck drawn) override {
-    if (drawn) drawn();
-  }
-  void CloseWindow(LONG) override {}
-  void ShowMessage(const MessagePresentation&) override {}
-  void CloseMessage(LONG) override {}
-};
-
 std::atomic<LONG> gSecondThreadAnswer{0};
 
 void AskOnSecondThread() {
@@ -150,7 +138,7 @@ void AskOnSecondThread() {
 }
 
 TEST(MessageBox, OnlyTheCallingThreadsWindowsWait) {
-  SilentView view;
+  testing::InstantView view;  // leaves every box open for the test to answer
   RtInstallView(&view);
   {
     ProgramThreadScope main;

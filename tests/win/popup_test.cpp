@@ -7,24 +7,16 @@
 
 #include "runtime/win/popup.h"
 #include "runtime/win/presentation.h"
-#include "runtime/win/view.h"
 #include "runtime/win/view_input.h"
 #include "runtime/win/win.h"
+#include "tests/support/views.h"
 
 namespace qx {
 namespace {
 
-// A view that draws nothing and leaves popup menus for the test to answer.
-class QuietView : public View {
+// A view that draws nothing and leaves popup menus for the test to answer, counting them.
+class QuietView : public testing::InstantView {
  public:
-  void Run() override {}
-  void Stop() override {}
-  void ShowWindow(const WindowPresentation&, DrawnAck drawn) override {
-    if (drawn) drawn();
-  }
-  void CloseWindow(LONG) override {}
-  void ShowMessage(const MessagePresentation&) override {}
-  void CloseMessage(LONG) override {}
   void ShowPopup(const PopupPresentation&) override { ++shown; }
   void ClosePopup(LONG) override { ++closed; }
   std::atomic<int> shown{0}, closed{0};
@@ -101,21 +93,8 @@ TEST(Popup, TheChosenItemOrNone) {
   EXPECT_EQ(RtPopup("&Insert"), 0) << "no view: none chosen";
 }
 
-// A view that knows nothing of popup menus.
-class PlainView : public View {
- public:
-  void Run() override {}
-  void Stop() override {}
-  void ShowWindow(const WindowPresentation&, DrawnAck drawn) override {
-    if (drawn) drawn();
-  }
-  void CloseWindow(LONG) override {}
-  void ShowMessage(const MessagePresentation&) override {}
-  void CloseMessage(LONG) override {}
-};
-
 TEST(Popup, AViewWithoutPopupMenusDismissesThem) {
-  PlainView view;
+  testing::InstantView view;  // knows nothing of popup menus
   RtInstallView(&view);
   ProgramThreadScope main;
   EXPECT_EQ(RtPopup("&Insert|&Change"), 0) << "instead of waiting for ever";

@@ -9,6 +9,8 @@ namespace qx {
 namespace {
 
 using nlohmann::json;
+using testing::Control;
+using testing::Ok;
 using testing::ProgramRun;
 
 std::unique_ptr<ProgramRun> Start(ProgramRun::Options options = {}) {
@@ -17,15 +19,6 @@ std::unique_ptr<ProgramRun> Start(ProgramRun::Options options = {}) {
   EXPECT_TRUE(run) << error;
   return run;
 }
-
-json Control(const json& window, const std::string& name) {
-  for (const json& c : window["controls"]) {
-    if (c["name"] == name) return c;
-  }
-  return nullptr;
-}
-
-bool Ok(const json& reply) { return reply.value("ok", false); }
 
 TEST(TestProgram, FrameMenuToolbarChildThreadAndMessageBox) {
   auto run = Start();

@@ -25,9 +25,8 @@ namespace qx {
 namespace {
 
 using nlohmann::json;
+using testing::Ok;
 using testing::ProgramRun;
-
-bool Ok(const json& reply) { return reply.value("ok", false); }
 
 std::string ScreenshotPath(const std::string& name) {
   QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
