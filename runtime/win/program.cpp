@@ -109,7 +109,7 @@ void RtTerminate(LONG exitCode) {
 }
 
 void RtHalt(LONG exitCode, std::string_view text) {
-  if (!text.empty()) RtMessage(text, "Halt", kIconStop, kButtonOk, kButtonOk);
+  RtMessage(text, "Halt", kIconStop, kButtonOk, kButtonOk);
   RtTerminate(exitCode);
 }
 

@@ -46,8 +46,9 @@ void RtEndProgram();
 // destructors do not (other threads may still be inside the runtime).
 [[noreturn]] void RtTerminate(LONG exitCode);
 
-// Shows `text` (when not empty) in a box captioned "Halt" with the stop icon and an OK
-// button, then ends the program with `exitCode` as RtTerminate does.
+// Shows `text` in a box captioned "Halt" with the stop icon and an OK button (an empty
+// text too: the box is how the person learns the program is stopping), then ends the
+// program with `exitCode` as RtTerminate does.
 [[noreturn]] void RtHalt(LONG exitCode, std::string_view text = {});
 
 // How the process ends; the process entry may replace it (tests do, to see the code).
