@@ -453,7 +453,7 @@ bool RtSaveScreenshot(LONG windowId, LONG messageId, const std::string& path, in
   return view->SaveScreenshot(windowId, messageId, path, width, height, error);
 }
 
-const char* EventName(LONG number) {
+std::string EventName(LONG number) {
   switch (number) {
     case kEventAccepted: return "EVENT:Accepted";
     case kEventNewSelection: return "EVENT:NewSelection";
@@ -475,7 +475,11 @@ const char* EventName(LONG number) {
     case kEventCompleted: return "EVENT:Completed";
     case kEventMoved: return "EVENT:Moved";
     case kEventSized: return "EVENT:Sized";
-    default: return "EVENT:?";
+    default: {
+      char unnamed[24];
+      std::snprintf(unnamed, sizeof unnamed, "EVENT:%Xh", static_cast<unsigned>(number));
+      return unnamed;
+    }
   }
 }
 
