@@ -11,6 +11,7 @@
 
 #include "runtime/win/description.h"
 #include "runtime/win/message.h"
+#include "runtime/win/model.h"
 #include "runtime/win/presentation.h"
 #include "runtime/win/threads.h"
 #include "runtime/win/windows.h"
@@ -103,6 +104,12 @@ void RtTerminate(LONG exitCode) {
     for (const RtModule& m : gModules) {
       if (m.initialise) m.initialise(1);
     }
+  }
+  {
+    // The last entry of the log: a client waiting for it learns the exit code and, before
+    // the process is gone, can still be answered with everything logged before it.
+    ModelTransaction t;
+    t.model().AddLog("end", 0, std::to_string(exitCode));
   }
   gProcessEnd(exitCode);
   std::abort();  // a ProcessEnd that returned

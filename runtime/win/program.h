@@ -40,8 +40,9 @@ void RtInitOnce();
 // it) and waits until every other program thread (2 to 64) has ended.
 void RtEndProgram();
 
-// Runs every registered initialiser once more with phase 1, then ends the process with
-// `exitCode`; does not return. C streams are flushed; functions registered with
+// Runs every registered initialiser once more with phase 1, logs the end ("end", with the
+// exit code, for the automation channel), then ends the process with `exitCode`; does not
+// return. C streams are flushed; functions registered with
 // std::at_quick_exit run (libraries that must close files at the end register there), static
 // destructors do not (other threads may still be inside the runtime).
 [[noreturn]] void RtTerminate(LONG exitCode);
