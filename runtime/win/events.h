@@ -5,6 +5,8 @@
 // button caused it, carries that key code and character.
 #pragma once
 
+#include <string>
+
 #include "runtime/text/types.h"
 
 namespace qx {
@@ -33,8 +35,8 @@ enum EventNumber : LONG {
 };
 
 // The runtime's name of an event number ("EVENT:CloseWindow"); "EVENT:" followed by the
-// number in hex for numbers without a name.
-const char* EventName(LONG number);
+// number in hex for numbers without a name ("EVENT:3E8h").
+std::string EventName(LONG number);
 
 struct Event {
   LONG number = 0;

@@ -96,6 +96,7 @@ void Model::CloseOpenWindow(ModelTransaction& t, WindowModel& w) {
   w.queue.clear();
   auto& list = threadWindows[static_cast<size_t>(w.thread)];
   list.erase(std::remove(list.begin(), list.end(), w.id), list.end());
+  LogWindow("close", w);
   t.Closed(w.id);
   t.DirtyAll();
   if (w.kind == "application") {
@@ -133,6 +134,14 @@ void Model::AddLog(const std::string& what, LONG window, const std::string& deta
   log.push_back(std::move(e));
   while (log.size() > 200) log.pop_front();
   Touch();
+}
+
+void Model::LogWindow(const char* what, const WindowModel& w) {
+  AddLog(what, w.id, {});
+  PresentationLogEntry& e = log.back();
+  e.thread = w.thread;
+  e.label = w.desc ? w.desc->label : std::string();
+  e.title = w.title;
 }
 
 WindowModel* Model::StatusBarFor(WindowModel& w) const {
@@ -453,7 +462,7 @@ bool RtSaveScreenshot(LONG windowId, LONG messageId, const std::string& path, in
   return view->SaveScreenshot(windowId, messageId, path, width, height, error);
 }
 
-const char* EventName(LONG number) {
+std::string EventName(LONG number) {
   switch (number) {
     case kEventAccepted: return "EVENT:Accepted";
     case kEventNewSelection: return "EVENT:NewSelection";
@@ -475,7 +484,11 @@ const char* EventName(LONG number) {
     case kEventCompleted: return "EVENT:Completed";
     case kEventMoved: return "EVENT:Moved";
     case kEventSized: return "EVENT:Sized";
-    default: return "EVENT:?";
+    default: {
+      char unnamed[24];
+      std::snprintf(unnamed, sizeof unnamed, "EVENT:%Xh", static_cast<unsigned>(number));
+      return unnamed;
+    }
   }
 }
 

@@ -109,6 +109,9 @@ class Model {
   // a frame's MDI children get EVENT:CloseWindow.
   void CloseOpenWindow(ModelTransaction& t, WindowModel& w);
   void AddLog(const std::string& what, LONG window, const std::string& detail);
+  // Logs `w` opening ("open") or closing ("close"): a window shown only for a moment
+  // leaves this trace for the automation channel.
+  void LogWindow(const char* what, const WindowModel& w);
   // The window whose status bar shows messages for `w` (itself or its frame); may be null.
   WindowModel* StatusBarFor(WindowModel& w) const;
   void ShowControlMessage(ModelTransaction& t, WindowModel& w, LONG field);

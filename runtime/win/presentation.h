@@ -248,13 +248,18 @@ struct PopupPresentation {
   std::vector<PopupItemPresentation> items;  // item n is items[n - 1]
 };
 
-// Something a view did that leaves no window behind: a beep, the print set-up dialog,
-// arranging icons, the wait cursor. Kept in a short log for the automation channel.
+// Something that may leave nothing to see afterwards: a beep, the print set-up dialog,
+// arranging icons, the wait cursor, a window opening or closing (a window open only for
+// a moment), the program's end. Kept in a short log for the automation channel.
 struct PresentationLogEntry {
   std::uint64_t sequence = 0;
-  std::string what;          // "beep", "print-setup", "arrange-icons", "cursor", "clipboard"
+  std::string what;          // "beep", "print-setup", "tile", "cascade", "arrange-icons",
+                             // "cursor", "clipboard", "open", "close", "end"
   LONG window = 0;
-  std::string detail;
+  std::string detail;        // "end": the exit code
+  // "open" and "close": the window's thread, label and title at that moment.
+  LONG thread = 0;
+  std::string label, title;
 };
 
 struct PresentationState {

@@ -11,6 +11,7 @@
 
 #include "runtime/win/description.h"
 #include "runtime/win/message.h"
+#include "runtime/win/model.h"
 #include "runtime/win/presentation.h"
 #include "runtime/win/threads.h"
 #include "runtime/win/windows.h"
@@ -104,12 +105,18 @@ void RtTerminate(LONG exitCode) {
       if (m.initialise) m.initialise(1);
     }
   }
+  {
+    // The last entry of the log: a client waiting for it learns the exit code and, before
+    // the process is gone, can still be answered with everything logged before it.
+    ModelTransaction t;
+    t.model().AddLog("end", 0, std::to_string(exitCode));
+  }
   gProcessEnd(exitCode);
   std::abort();  // a ProcessEnd that returned
 }
 
 void RtHalt(LONG exitCode, std::string_view text) {
-  if (!text.empty()) RtMessage(text, "Halt", kIconStop, kButtonOk, kButtonOk);
+  RtMessage(text, "Halt", kIconStop, kButtonOk, kButtonOk);
   RtTerminate(exitCode);
 }
 

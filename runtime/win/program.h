@@ -40,14 +40,16 @@ void RtInitOnce();
 // it) and waits until every other program thread (2 to 64) has ended.
 void RtEndProgram();
 
-// Runs every registered initialiser once more with phase 1, then ends the process with
-// `exitCode`; does not return. C streams are flushed; functions registered with
+// Runs every registered initialiser once more with phase 1, logs the end ("end", with the
+// exit code, for the automation channel), then ends the process with `exitCode`; does not
+// return. C streams are flushed; functions registered with
 // std::at_quick_exit run (libraries that must close files at the end register there), static
 // destructors do not (other threads may still be inside the runtime).
 [[noreturn]] void RtTerminate(LONG exitCode);
 
-// Shows `text` (when not empty) in a box captioned "Halt" with the stop icon and an OK
-// button, then ends the program with `exitCode` as RtTerminate does.
+// Shows `text` in a box captioned "Halt" with the stop icon and an OK button (an empty
+// text too: the box is how the person learns the program is stopping), then ends the
+// program with `exitCode` as RtTerminate does.
 [[noreturn]] void RtHalt(LONG exitCode, std::string_view text = {});
 
 // How the process ends; the process entry may replace it (tests do, to see the code).

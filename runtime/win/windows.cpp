@@ -168,6 +168,7 @@ void RtOpenWindow(const WindowRef& window) {
     w->acceptAll = false;
     w->statusTexts.assign(w->desc->statusBar.size(), std::string());
     m.threadWindows[static_cast<size_t>(w->thread)].push_back(w->id);
+    m.LogWindow("open", *w);
     for (auto& c : w->controls) c->Display();
     w->focus = 0;
     for (auto& c : w->controls) {

@@ -1,5 +1,6 @@
 // qxmora's check-and-convert pass, end to end: the real program started on a directory
-// (batch mode), converting with the real RECFIX, and what it leaves in the directory.
+// (batch mode), converting with the real RECFIX, what it leaves in the directory, and the
+// windows it showed on the way.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,12 +15,41 @@ namespace {
 
 const std::vector<std::string> kDemoNames = {"Encrypt.TPS", "Standrd.TPS", "VeryLong.TPS", "variable.tps"};
 
+// The windows a run opened and closed, in order ("open $ZELTWELCOME"), up to its "end",
+// read from the channel's log: the welcome and key windows are open only for a moment,
+// and the program ends by itself. Empty when the end was not seen.
+std::vector<std::string> WindowsUpToTheEnd(ProgramRun& run) {
+  const nlohmann::json end = run.WaitFor({{"log", "end"}}, 30000);
+  if (!end.is_object()) return {};
+  std::vector<std::string> shown;
+  for (const nlohmann::json& e : end["log"]) {
+    const std::string what = e["what"];
+    if (what == "open" || what == "close") shown.push_back(what + " " + e["label"].get<std::string>());
+    if (what == "end") shown.push_back("end " + e["detail"].get<std::string>());
+  }
+  return shown;
+}
+
+// The welcome window shown and closed before the frame opens (its opening runs the pass),
+// then the key window once per converted file, then the frame's close and the end.
+std::vector<std::string> BatchWindows(int converted) {
+  std::vector<std::string> w = {"open $ZELTWELCOME", "close $ZELTWELCOME", "open P1$APPFRAME"};
+  for (int i = 0; i < converted; ++i) {
+    w.push_back("open $ZELTKEYWIN");
+    w.push_back("close $ZELTKEYWIN");
+  }
+  w.push_back("close P1$APPFRAME");
+  w.push_back("end 0");
+  return w;
+}
+
 TEST(ConversionPass, FourOldFilesAreConvertedInPlaceAndTheProgramEndsByItself) {
   TempDir dir;
   WriteOldFiles(dir.path(), SampleCustomers());
   DirectoryWatch watch(dir.path());
   auto run = StartQxmora({dir.path()});
   ASSERT_TRUE(run);
+  EXPECT_EQ(WindowsUpToTheEnd(*run), BatchWindows(4));
   ASSERT_EQ(run->WaitForExit(30000), 0) << run->Stderr();
 
   for (const DataFile& f : kDataFiles) ExpectConverted(dir.path(), *f.decl, SampleCustomers());
@@ -47,6 +77,7 @@ TEST(ConversionPass, FilesThatAreCurrentAreOnlyOpenedAndClosed) {
   DirectoryWatch watch(dir.path());
   auto run = StartQxmora({dir.path()});
   ASSERT_TRUE(run);
+  EXPECT_EQ(WindowsUpToTheEnd(*run), BatchWindows(0)) << "no key window";
   ASSERT_EQ(run->WaitForExit(30000), 0) << run->Stderr();
 
   EXPECT_TRUE(watch.Events().empty()) << "no VHtemp made or removed, nothing created";

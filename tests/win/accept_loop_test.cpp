@@ -195,6 +195,17 @@ TEST(AcceptLoop, AcceptAllPassEndsInCompleted) {
   RtExitAccept(0);
 }
 
+// What diagnostics print for an event: its name, or for a number without one the number
+// itself, so that an unexpected event can still be told apart.
+TEST(AcceptLoop, EventsAreNamedAndUnnamedOnesShowTheirNumber) {
+  const struct {
+    LONG number;
+    const char* name;
+  } cases[] = {{kEventCloseWindow, "EVENT:CloseWindow"}, {kEventCompleted, "EVENT:Completed"},
+               {0x3E8, "EVENT:3E8h"}, {0, "EVENT:0h"}};
+  for (const auto& c : cases) EXPECT_EQ(EventName(c.number), c.name) << c.number;
+}
+
 TEST(AcceptLoop, SelectingAPromptPassesTheFocusOn) {
   ProgramThreadScope main;
   WindowRef w;

@@ -86,6 +86,47 @@ TEST(AutomationProtocol, RequestsThatCannotBeCarriedOut) {
   RtDisposeWindow(w);
 }
 
+// A window open only for a moment leaves its opening and closing in the log, as it was
+// then; a wait for a log entry answers with the entries that led up to it.
+TEST(AutomationProtocol, OpeningAndClosingAWindowAreLogged) {
+  ProgramThreadScope main;
+  const json before = Do({{"op", "log"}});
+  ASSERT_TRUE(before["ok"].get<bool>());
+  const std::uint64_t after = before["log"].empty() ? 0 : before["log"].back()["sequence"].get<std::uint64_t>();
+  WindowRef w;
+  RtNewWindow(w, "wintest$unit", "PLAIN");
+  const LONG id = w.id;
+  RtOpenWindow(w);
+  RtSetProperty(w, 0, kPropText, "Renamed");
+  RtCloseWindow(w);
+  RtBeep(0);
+  RtDisposeWindow(w);  // closed already: nothing more is logged
+
+  const json log = Do({{"op", "log"}, {"after", after}});
+  ASSERT_TRUE(log["ok"].get<bool>()) << log.dump();
+  ASSERT_EQ(log["log"].size(), 3u) << log.dump();
+  const struct {
+    const char* what;
+    const char* title;
+  } expected[] = {{"open", "Plain"}, {"close", "Renamed"}};
+  for (size_t i = 0; i < 2; ++i) {
+    const json& e = log["log"][i];
+    EXPECT_EQ(e["what"], expected[i].what);
+    EXPECT_EQ(e["window"], id);
+    EXPECT_EQ(e["label"], "PLAIN");
+    EXPECT_EQ(e["title"], expected[i].title);
+    EXPECT_EQ(e["thread"], 1);
+  }
+  EXPECT_EQ(log["log"][2]["what"], "beep");
+  EXPECT_FALSE(log["log"][2].contains("label")) << "only a window's entries name one";
+
+  const json waited = Do({{"op", "wait"}, {"until", {{"log", "close"}, {"after", after}}}, {"timeout_ms", 0}});
+  ASSERT_TRUE(waited["ok"].get<bool>()) << waited.dump();
+  EXPECT_EQ(waited["match"]["title"], "Renamed");
+  ASSERT_EQ(waited["match"]["log"].size(), 2u) << "the entries after `after`, up to the match";
+  EXPECT_EQ(waited["match"]["log"][0]["what"], "open");
+}
+
 TEST(AutomationProtocol, ScreenshotsNeedAViewThatShowsSomething) {
   HeadlessView view(nullptr);
   RtInstallView(&view);

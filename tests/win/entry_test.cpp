@@ -185,6 +185,29 @@ TEST_F(Entry, TheAcceptAllPassAcceptsEveryControlAndStopsAtARefusal) {
   EXPECT_EQ(Next(), (Seen{kEventCloseWindow, 0})) << "no EVENT:Completed";
 }
 
+// The program refusing a control's EVENT:Accepted (ending its pass with 1) stops the pass
+// as a refused value does: the later controls are not accepted and no EVENT:Completed comes.
+TEST_F(Entry, RefusingAnAcceptedControlEndsTheAcceptAllPass) {
+  constexpr LONG kLater = 0x400;  // an event of the program's own, posted behind the pass
+  const struct {
+    LONG refused;
+    std::vector<Seen> before;  // the passes ended with 0 first
+  } cases[] = {{1, {}}, {8, {{kEventAccepted, 1}, {kEventAccepted, 4}, {kEventAccepted, 6}}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refused);
+    RtSelect(0);
+    std::vector<Seen> seen;
+    for (size_t i = 0; i < c.before.size(); ++i) seen.push_back(Next());
+    EXPECT_EQ(seen, c.before) << wintest::Describe(seen);
+    ASSERT_TRUE(RtAccept());
+    EXPECT_EQ((Seen{RtEvent(), RtField()}), (Seen{kEventAccepted, c.refused}));
+    RtEndAcceptPass(1);
+    EXPECT_EQ(RtGetProperty(w, 0, kPropAcceptAll), "");
+    RtPost(kLater);
+    EXPECT_EQ(Next(), (Seen{kLater, 0})) << "no further control and no EVENT:Completed";
+  }
+}
+
 TEST_F(Entry, AlertKeysAndTheClipboardActOnTheFocusedEntry) {
   RtSetProperty(w, 4, kPropAlertKeys, std::to_string(kKeyCtrlQuote), 255);
   for (const WindowPresentation& p : ReadPresentation().windows) {

@@ -100,6 +100,7 @@ TEST(TestProgram, EndingCodes) {
   } cases[] = {
       {{"halt", "0"}, {}, 0, "qxrt message [Halt]: Stopping now -> OK"},
       {{"halt", "7"}, {}, 7, "module phase 1"},
+      {{"halt", "0", ""}, {}, 0, "qxrt message [Halt]:  -> OK"},  // an empty text still shows the box
       {{"terminate", "0"}, {}, 0, "module phase 1"},
       {{"terminate", "3"}, {}, 3, "module phase 1"},
       {{"ask"}, {}, 4, "qxrt message [Ask]: Continue? -> No"},  // the default button

@@ -3,7 +3,7 @@
 // menu (an item of its own, a standard action, the window list, help) and a toolbar
 // (a button that asks a question, a string that shows the answer), and an MDI child window
 // run by a second thread. The first argument picks other ways to end:
-//   halt N        RtHalt(N, "Stopping now")
+//   halt N [TEXT] RtHalt(N, TEXT), "Stopping now" when TEXT is not given
 //   terminate N   RtTerminate(N)
 //   ask           RtMessage with Yes, No, Cancel (default No); the answer is the exit code
 //   browse        a window whose immediate-mode list pages through 300 records the way a
@@ -221,7 +221,7 @@ void ProgramEntry() {
   if (RtCheckRuntimeVersion(0x105, 2, 0) == 0) RtTerminate(0);
   const std::string mode = gArgc > 1 ? gArgv[1] : "";
   const LONG code = gArgc > 2 ? std::atoi(gArgv[2]) : 0;
-  if (mode == "halt") RtHalt(code, "Stopping now");
+  if (mode == "halt") RtHalt(code, gArgc > 3 ? gArgv[3] : "Stopping now");
   if (mode == "terminate") RtTerminate(code);
   if (mode == "browse") {
     Browse().Run();

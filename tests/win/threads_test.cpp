@@ -1,6 +1,8 @@
 // Program threads: numbers 2 to 64, the 64th refused, thread globals, reuse of numbers,
-// RtEndProgram waiting for every thread, and each window's events going to its own thread.
+// the requested stack as a minimum, RtEndProgram waiting for every thread, and each
+// window's events going to its own thread.
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <atomic>
 #include <chrono>
@@ -69,6 +71,38 @@ TEST(ProgramThreads, SixtyThreeStartAndTheSixtyFourthIsRefused) {
   ASSERT_TRUE(WaitForOpenWindows(1));
   RtPost(kEventCloseWindow, 0, 2);
   RtEndProgram();
+}
+
+std::atomic<size_t> gOwnStack{0};
+
+// A thread procedure that reads the size of the stack it runs on.
+void ReadOwnStack() {
+  pthread_attr_t attr;
+  size_t size = 0;
+  if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+    pthread_attr_getstacksize(&attr, &size);
+    pthread_attr_destroy(&attr);
+  }
+  gOwnStack = size;
+}
+
+TEST(ProgramThreads, TheRequestedStackIsAMinimum) {
+  ProgramThreadScope main;
+  constexpr LONG kSixteenMiB = 16 * 1024 * 1024;
+  const struct {
+    LONG requested;
+    size_t atLeast;
+  } cases[] = {
+      {0, kMinimumThreadStack},
+      {50000, kMinimumThreadStack},  // a small request still gets the floor
+      {kSixteenMiB, kSixteenMiB},    // a request above the floor is honoured
+  };
+  for (const auto& c : cases) {
+    gOwnStack = 0;
+    ASSERT_NE(RtStart(&ReadOwnStack, c.requested), 0) << c.requested;
+    RtEndProgram();
+    EXPECT_GE(gOwnStack.load(), c.atLeast) << c.requested;
+  }
 }
 
 TEST(ProgramThreads, EndProgramWaitsForEveryThreadAndClosesTheMainThreadsWindows) {

@@ -112,11 +112,9 @@ void AutomationChannel::Serve(int fd) {
       buffer.erase(0, nl + 1);
       if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
       nlohmann::json reply;
-      bool counted = false;
+      ++answering_;
       try {
         const nlohmann::json request = nlohmann::json::parse(line);
-        counted = !(request.is_object() && request.value("op", "") == "wait");
-        if (counted) ++answering_;
         reply = HandleAutomationRequest(request);
       } catch (const nlohmann::json::exception& e) {
         reply = {{"ok", false}, {"error", std::string("request is not JSON: ") + e.what()}};
@@ -128,7 +126,7 @@ void AutomationChannel::Serve(int fd) {
         if (w <= 0) break;
         sent += static_cast<size_t>(w);
       }
-      if (counted) --answering_;
+      --answering_;
     }
   }
   ::close(fd);

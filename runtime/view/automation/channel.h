@@ -33,8 +33,10 @@ class AutomationChannel {
   bool WaitForClient(int timeoutMs);
   // Called (on the channel's thread) each time the last client disconnects.
   void OnLastClientGone(std::function<void()> handler);
-  // Waits, at most `timeoutMs`, until no request other than a "wait" is being answered,
-  // so that a request that ends the program still gets its reply before the process ends.
+  // Waits, at most `timeoutMs`, until no request is being answered, so that a request that
+  // ends the program, and a "wait" that the end fulfils (such as the log's "end"), still
+  // get their replies before the process ends. A "wait" the end does not fulfil holds the
+  // end for the whole time-out.
   void Drain(int timeoutMs);
 
  private:

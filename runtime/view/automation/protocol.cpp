@@ -241,6 +241,16 @@ const MessagePresentation* FindMessage(const PresentationState& s, const json& r
   return nullptr;
 }
 
+json LogEntryToJson(const PresentationLogEntry& e) {
+  json j = {{"sequence", e.sequence}, {"what", e.what}, {"window", e.window}, {"detail", e.detail}};
+  if (e.what == "open" || e.what == "close") {
+    j["thread"] = e.thread;
+    j["label"] = e.label;
+    j["title"] = e.title;
+  }
+  return j;
+}
+
 json PopupToJson(const PopupPresentation& p) {
   json items = json::array();
   for (size_t i = 0; i < p.items.size(); ++i) {
@@ -346,9 +356,15 @@ bool Holds(const PresentationState& s, const json& cond, json& detail) {
   if (cond.contains("log")) {
     const std::string what = cond["log"].get<std::string>();
     const std::uint64_t after = cond.value("after", std::uint64_t{0});
+    // The match carries the entries that led up to it: waiting for "end" is how a client
+    // reads the log of a program that ends by itself, since the reply still reaches it.
+    json upTo = json::array();
     for (const PresentationLogEntry& e : s.log) {
-      if (e.sequence > after && e.what == what) {
-        detail = {{"sequence", e.sequence}, {"what", e.what}, {"window", e.window}, {"detail", e.detail}};
+      if (e.sequence <= after) continue;
+      upTo.push_back(LogEntryToJson(e));
+      if (e.what == what) {
+        detail = LogEntryToJson(e);
+        detail["log"] = std::move(upTo);
         return true;
       }
     }
@@ -385,9 +401,7 @@ json Handle(const json& req) {
     const std::uint64_t after = req.value("after", std::uint64_t{0});
     json entries = json::array();
     for (const auto& e : s.log) {
-      if (e.sequence > after) {
-        entries.push_back({{"sequence", e.sequence}, {"what", e.what}, {"window", e.window}, {"detail", e.detail}});
-      }
+      if (e.sequence > after) entries.push_back(LogEntryToJson(e));
     }
     return {{"ok", true}, {"log", entries}};
   }
