@@ -5,6 +5,7 @@
 #include <array>
 
 #include "classlib/message_table.h"
+#include "runtime/text/types.h"
 #include "runtime/sys/error_state.h"
 #include "runtime/win/description.h"
 #include "runtime/win/message.h"
@@ -34,7 +35,8 @@ void ErrorManager::NameCurrentProcedure(std::string_view name, bool omitted) {
   }
   auto latest = std::find_if(PROCNAMES->rbegin(), PROCNAMES->rend(),
                              [thread](const ProcNameEntry& e) { return e.THREAD == thread; });
-  if (latest != PROCNAMES->rend()) PROCNAMES->erase(std::next(latest).base());
+  // A blank name is never given up: the thread keeps it as its current name.
+  if (latest != PROCNAMES->rend() && !RtClipView(latest->NAME).empty()) PROCNAMES->erase(std::next(latest).base());
 }
 
 std::string ErrorManager::CurrentProcedureName() const {

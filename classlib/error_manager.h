@@ -84,7 +84,8 @@ class ErrorManager {
 
   // With a name: it becomes the calling thread's current procedure name (appended to
   // PROCNAMES with the thread). With `omitted`: the thread gives its current name up (its
-  // latest entry is removed, when it has one), so the name before it is current again.
+  // latest entry is removed, when it has one and its name is not blank), so the name
+  // before it is current again; a blank latest entry stays, and so does its blank name.
   // Nothing before Init or after Shutdown.
   void NameCurrentProcedure(std::string_view name, bool omitted = false);
   // The calling thread's current procedure name; "" when it has none.

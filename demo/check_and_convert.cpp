@@ -66,9 +66,10 @@ void CheckAndConvertFile(FileDecl& file, const ConversionVariables& v) {
   }
   v.TempDirName = "VHtemp";
   const std::string workingDir = RtFullPath(RtShortPath("")) + "\\";
-  if (workingDir.size() > v.CurrentDir.size()) {
-    // CurrentDir would cut it, and VHtemp would be made, entered and removed under a cut
-    // name in a directory above this one. Leave the file as it is.
+  if (workingDir.size() + RtClip(v.TempDirName).size() > v.TempDirPath.kCapacity) {
+    // TempDirPath (and, for a still longer path, CurrentDir) would cut it: a directory
+    // under the cut name would be made here or above, entered or not, and removed at the
+    // end of the pass, though it may be a user's own. Leave the file as it is.
     return;
   }
   v.CurrentDir = workingDir;
@@ -110,10 +111,8 @@ void CheckAndConvertFile(FileDecl& file, const ConversionVariables& v) {
 
 void RenumberEncryptSysId() {
   OPEN(Encrypt, 0x22);
-  // Outside a transaction every PUT is synced to disk on its own (about a millisecond
-  // each), so a large file would take minutes; framed as one transaction the numbering
-  // is written at once, and stands or falls as a whole. When the transaction cannot be
-  // had, the PUTs go one by one as before.
+  // One transaction for the whole numbering (see the header); only one this call began
+  // is committed.
   LOGOUT(2, Encrypt);
   const bool framed = RtErrorCode() == kNoError;
   LONG counter = 0;

@@ -45,8 +45,9 @@ struct ConversionVariables {
 //     conversion has begun, no step's outcome stops the next, with two exceptions that
 //     leave the data file as it was: when VHtemp cannot be entered (it is a plain file, a
 //     dangling link, or not searchable), nothing more is done for this file, so no empty
-//     file is made in the working directory; and a working directory whose full path
-//     does not fit CurrentDir with its "\" (255 characters) is not converted at all.
+//     file is made in the working directory; and a working directory whose full path,
+//     with its "\" and "VHtemp", does not fit TempDirPath (255 characters) is not
+//     converted at all.
 //   OPEN reports 0: the file is closed again; nothing else happens.
 //   Any other code (2 missing, 32 locked, 46 keys to rebuild ...): nothing happens.
 // Afterwards this thread's instance of the file is closed, the current directory is the
@@ -57,7 +58,17 @@ void CheckAndConvertFile(FileDecl& file, const ConversionVariables& vars);
 
 // Numbers ENC:SYSID 1, 2, 3 ... in record order over the calling thread's instance of
 // Encrypt, writing every other field back as it was read; OPEN 22h, SETfile, NEXT and PUT
-// until NEXT fails, CLOSE. No outcome is tested or reported but the end of the records.
+// until NEXT fails, CLOSE. No outcome is reported; none is tested but the end of the
+// records and whether the transaction below could be had.
+//
+// The loop runs inside one transaction on the file (LOGOUT waiting at most 2 seconds,
+// then COMMIT). Outside one, every PUT is its own write to disk, so a large file takes
+// many times as long (bench/renumber times both), and a crash or a kill midway leaves
+// the file numbered in part; inside it the numbering is written at once and is kept
+// whole or not at all. When the transaction cannot be had (another opener holds the
+// file's write lock past the wait, or this thread runs a transaction already), the PUTs
+// go one by one as they would without it and nothing is committed, so no other
+// transaction is touched; either way the file is left closed and usable.
 void RenumberEncryptSysId();
 
 }  // namespace qx

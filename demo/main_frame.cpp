@@ -42,27 +42,23 @@ constexpr LONG kBrowseStackBytes = 50000;
 constexpr LONG kFirstBrowseThread = 2;
 constexpr LONG kLastBrowseThread = 64;
 
-// The old-layout demonstration files the reset restores, in the order it handles them:
-// each name in the start directory, in its "Data" sub-directory, and its source in "Orig",
-// every one relative to the start directory.
-struct DemonstrationFile {
-  const char* start;
-  const char* data;
-  const char* orig;
-};
-constexpr DemonstrationFile kDemonstrationFiles[] = {
-    {"\\Encrypt.TPS", "\\Data\\Encrypt.TPS", "\\Orig\\Encrypt.TPS"},
-    {"\\Standrd.TPS", "\\Data\\Standrd.TPS", "\\Orig\\Standrd.TPS"},
-    {"\\Var.TPS", "\\Data\\Var.TPS", "\\Orig\\Var.TPS"},
-    {"\\VeryLong.TPS", "\\Data\\VeryLong.TPS", "\\Orig\\VeryLong.TPS"},
-};
+// The old-layout demonstration files the reset restores, in the order it handles them.
+// Each is found under the same name in the start directory, in its "Data" sub-directory
+// and, as the source, in its "Orig" sub-directory.
+constexpr const char* kDemonstrationFiles[] = {"Encrypt.TPS", "Standrd.TPS", "Var.TPS", "VeryLong.TPS"};
 
-// What the reset says when it is done, one line per "|".
+// What the reset says when every file was restored, one line per "|".
 constexpr const char kResetMessage[] =
     "Data have been reset successfully"
     "|To make sure they are \"Garblexed\", call any Browse."
     "|To cure them - restart this program and Quorvane"
     "|Template will do the rest...";
+
+// What it says instead when a file could not be restored: this heading, then one line per
+// failure naming the file and why.
+constexpr const char kResetFailedCaption[] = "Reset Old Data Files";
+constexpr const char kResetFailedHeading[] =
+    "These demonstration files were not restored and are left as they were:";
 
 // The converter, named without a directory: the program search finds it.
 constexpr const char kConverterProgram[] = "qxshift.exe";
@@ -241,27 +237,52 @@ void MainFrameProcedure::PostCloseToBrowses() {
 }
 
 // Copies the old-layout demonstration files from "Orig" over those of the start
-// directory and its "Data" sub-directory. Every one of the sixteen file operations runs,
-// whatever the others did, and the message reports success in every case.
+// directory and its "Data" sub-directory. No file is removed first: each copy replaces
+// its target in one step (whatever the letter case it is spelt in), so a copy that fails,
+// above all one whose "Orig" file is missing, leaves the old file as it was instead of
+// losing it. The success message comes only when all eight copies were made; otherwise
+// a message names what was not restored and why.
 void MainFrameProcedure::ResetDataFiles() {
   PostCloseToBrowses();
   const std::string start = RtClip(StartDirectory);
-  for (const DemonstrationFile& file : kDemonstrationFiles) {
-    RtRemoveFile(RtConcat(start, file.start));
-    RtRemoveFile(RtConcat(start, file.data));
-    RtCopyFile(RtConcat(start, file.orig), RtConcat(start, file.start));
-    RtCopyFile(RtConcat(start, file.orig), RtConcat(start, file.data));
+  std::string failures;
+  auto fail = [&failures](std::string_view shown, std::string_view why) {
+    failures += "|";
+    failures += shown;
+    failures += ": ";
+    failures += why;
+  };
+  auto errorText = [](LONG code) { return std::string(RtErrorTextFor(code)) + " (" + std::to_string(code) + ")"; };
+  for (const char* file : kDemonstrationFiles) {
+    const std::string name = file;
+    const std::string source = start + "\\Orig\\" + name;
+    RtCopyFile(source, start + "\\" + name);
+    const LONG toStart = RtErrorCode();
+    // "Orig" lies inside the start directory, so the start directory's copy can miss a
+    // file or a path only on the source's side.
+    if (toStart == kFileNotFound || toStart == kPathNotFound) {
+      fail(name + " and Data/" + name, "Orig/" + name + " is missing");
+      continue;
+    }
+    if (toStart != kNoError) fail(name, errorText(toStart));
+    RtCopyFile(source, start + "\\Data\\" + name);
+    if (RtErrorCode() != kNoError) fail("Data/" + name, errorText(RtErrorCode()));
   }
-  RtMessage(kResetMessage, "", kIconInformation, 0, 0, 0);
+  if (failures.empty()) {
+    RtMessage(kResetMessage, "", kIconInformation, 0, 0, 0);
+  } else {
+    RtMessage(kResetFailedHeading + failures, kResetFailedCaption, kIconExclamation, kButtonOk, kButtonOk, 0);
+  }
 }
 
 // Moves the working directory into its "Data" sub-directory, unless the current
-// directory's full path holds "/Data" already. A directory that cannot be entered leaves
-// everything as it was; nothing is reported.
+// directory is itself one named exactly "Data" (its last component), so that a second
+// press stays where the first one led. A directory that cannot be entered, or a current
+// directory that can no longer be read, leaves everything as it was; nothing is reported.
 void MainFrameProcedure::SetDataPath() {
   PostCloseToBrowses();
   const std::string dir = RtFullPath(RtShortPath(""));
-  if (RtInString(dir, "/Data", 1, 1) == 0) RtSetPath(RtConcat(dir, "/Data"));
+  if (!dir.empty() && dir.substr(dir.rfind('/') + 1) != "Data") RtSetPath(RtConcat(dir, "/Data"));
   WorkingPath = RtFullPath(RtShortPath(""));
   WorkingDirectory = WorkingPath;
   RtDisplay(0, 0);
@@ -269,10 +290,13 @@ void MainFrameProcedure::SetDataPath() {
 
 // Starts the converter on the working directory and goes on at once: the converter
 // converts there and closes itself; this program learns nothing of its outcome. The
-// directory goes unquoted, so the converter reads it up to its first blank or comma.
+// directory is written as the converter reads its first word: enclosed in double quotes
+// when it holds a blank, a comma or another character of code 20h or below, each double
+// quote in it doubled, so that the converter gets this very directory and not a part of
+// it that may name another one.
 void MainFrameProcedure::ConvertWorkingDirectory() {
   PostCloseToBrowses();
-  RtRun(RtConcat(RtConcat(kConverterProgram, " "), RtClip(WorkingPath)), false);
+  RtRun(RtJoinArguments({kConverterProgram, RtClip(WorkingPath)}), false);
   RefreshFrame();
 }
 

@@ -13,15 +13,18 @@
 //                               starts a further browse, also of the same file
 //   "Reset Old Data Files"      copies Orig/Encrypt.TPS, Standrd.TPS, Var.TPS and
 //                               VeryLong.TPS of the start directory over those in the start
-//                               directory and its Data sub-directory (each removed first),
-//                               then says so in a message box; variable.tps is left alone
+//                               directory and its Data sub-directory, then says so in a
+//                               message box; a file that could not be copied (its Orig copy
+//                               missing, say) is left as it was, and the box then names it
+//                               and why instead; variable.tps is left alone
 //   "1. Change Working ..."     makes the current directory's Data sub-directory the working
-//                               directory, unless the current directory's path holds "/Data"
-//   "2. Convert Data ..."       starts "qxshift.exe <working directory>" without waiting
+//                               directory, unless the current directory is named "Data"
+//   "2. Convert Data ..."       starts "qxshift.exe <working directory>" without waiting,
+//                               the directory quoted as the converter's first word
 //   "Close"                     closes the frame
 // Reset, change and convert first post EVENT:CloseWindow to threads 2 to 64 (the browses,
 // or the update form a browse has open) and do not wait for them. Nothing is reported
-// when a file operation, the change of directory or the start of a program fails.
+// when the change of directory or the start of a program fails.
 #pragma once
 
 namespace qx {

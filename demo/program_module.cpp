@@ -17,16 +17,17 @@ namespace {
 // The module id of the global windows' descriptions.
 constexpr const char kProgramModule[] = "qxmora$qxmora";
 
+// At program start the request globals are cleared after the global windows are made and
+// before the record buffers.
+void ClearRequests() {
+  CurrentRequest = 0;
+  CurrentResponse = 0;
+  NavigationRequest = 0;
+}
+
 }  // namespace
 
-void ProgramModuleInit(LONG phase) {
-  SharedModuleInit(kProgramModule, phase);
-  if (phase == 0) {
-    CurrentRequest = 0;
-    CurrentResponse = 0;
-    NavigationRequest = 0;
-  }
-}
+void ProgramModuleInit(LONG phase) { SharedModuleInit(kProgramModule, phase, &ClearRequests); }
 
 void ProgramMain() {
   EnsureWelcomeShown();

@@ -78,11 +78,13 @@ void BuildStopCharacters(LONG flags) {
   }
 }
 
-// The digit a character stands for: its 1-based place in the whole 255-character set field,
-// so a blank that is not in the set finds the first padding blank (N + 1), and any other
-// character outside the set is 0.
+// The digit a character stands for: its 1-based place in the set, 0 for any character
+// outside it. A blank outside the set counts 0 too, below every character of the set, as
+// it sorts below them in a key: counted N + 1, one past the largest digit, it would carry
+// into the digit before, so that a low value beginning with a blank came out above the
+// high value and the stops ran backward and wrapped round.
 LONG StopDigitOf(char c) {
-  const size_t place = StopCharacters.view().find(c);
+  const size_t place = StopCharacters.view().substr(0, static_cast<size_t>(StopCharacterCount)).find(c);
   return place == std::string_view::npos ? 0 : static_cast<LONG>(place) + 1;
 }
 

@@ -52,8 +52,8 @@ enum TextStopFlags : LONG {
 // the set (Z for upper-case letters), so that SMITH to SMITH still gives a range.
 // With kStopUpperLetters but not kStopLowerLetters, upper-case letters stand for both cases:
 // the prefix and the four characters are converted to upper case. The four characters are read as a number in
-// base N + 1 (N characters in the set): a character of the set is its place 1 to N, a blank
-// not in the set N + 1, any other character 0, and trailing blanks 0.
+// base N + 1 (N characters in the set): a character of the set is its place 1 to N, any
+// other character 0 (a blank not in the set too), and trailing blanks 0.
 void InitTextStops(std::string_view low, std::string_view high, LONG length, LONG flags,
                    BYTE lettersOnly);
 

@@ -11,11 +11,12 @@ WindowRef WelcomeWindow;
 WindowRef KeyWindow;
 BYTE WelcomeShown = 0;
 
-void SharedModuleInit(const char* module, LONG phase) {
+void SharedModuleInit(const char* module, LONG phase, void (*beforeBuffers)()) {
   if (phase == 0) {
     RtInitOnce();
     RtNewWindow(WelcomeWindow, module, "$ZELTWELCOME");
     RtNewWindow(KeyWindow, module, "$ZELTKEYWIN");
+    if (beforeBuffers) beforeBuffers();
     RtClearGroup(Standrd.RecordBuffer(), Standrd.layout(), 0);
     RtClearGroup(Encrypt.RecordBuffer(), Encrypt.layout(), 0);
     RtClearGroup(VeryLongName.RecordBuffer(), VeryLongName.layout(), 0);

@@ -25,10 +25,11 @@ extern BYTE WelcomeShown;
 
 // The shared part of a program module's initialiser. Phase 0 (program start): the
 // one-time runtime start-up, the two global windows created from the descriptions of
-// `module` (not opened), the main thread's four record buffers cleared (numbers 0, texts
-// blank). Any other phase (the end): KeyWindow, then WelcomeWindow disposed. Every phase
-// makes sure the image, prompt and panel controls of the global windows can be created.
-void SharedModuleInit(const char* module, LONG phase);
+// `module` (not opened), then `beforeBuffers` when given, then the main thread's four
+// record buffers cleared (numbers 0, texts blank). Any other phase (the end): KeyWindow,
+// then WelcomeWindow disposed. Every phase makes sure the image, prompt and panel
+// controls of the global windows can be created.
+void SharedModuleInit(const char* module, LONG phase, void (*beforeBuffers)() = nullptr);
 
 // When WelcomeShown is 0: opens WelcomeWindow, draws it, WelcomeShown := 1. Otherwise
 // nothing, so the welcome window is shown once per run at most.

@@ -234,6 +234,20 @@ TEST_F(ErrorManagerTest, ProcedureNamesAreKeptPerThread) {
   ASSERT_EQ(errors_.PROCNAMES->size(), 1u);
   EXPECT_EQ(errors_.PROCNAMES->at(0).NAME, "UpdateEncrypt");
   EXPECT_NE(errors_.PROCNAMES->at(0).THREAD, 1);
+
+  // A blank latest name is not given up: it stays current, and so does everything before.
+  errors_.NameCurrentProcedure("Outer");
+  errors_.NameCurrentProcedure("   ");
+  errors_.NameCurrentProcedure("", true);
+  EXPECT_EQ(errors_.CurrentProcedureName(), "   ");
+  errors_.NameCurrentProcedure("", true);
+  EXPECT_EQ(errors_.CurrentProcedureName(), "   ");
+  ASSERT_EQ(errors_.PROCNAMES->size(), 3u);
+  EXPECT_EQ(errors_.PROCNAMES->at(1).NAME, "Outer");
+  // A name given after it is given up as usual.
+  errors_.NameCurrentProcedure("Inner");
+  errors_.NameCurrentProcedure("", true);
+  EXPECT_EQ(errors_.CurrentProcedureName(), "   ");
 }
 
 }  // namespace

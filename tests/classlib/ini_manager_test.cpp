@@ -96,15 +96,36 @@ TEST_F(IniManagerTest, ACountThatIsNoWholeNumberReadsAsZero) {
   }
 }
 
-TEST_F(IniManagerTest, ADamagedHugeCountReadsAtMostTheLimit) {
+TEST_F(IniManagerTest, ACountAboveTheLimitReadsAtMostTheLimit) {
   for (const char* count : {"99999999999999999999999", "4294967297", "1025"}) {
     SCOPED_TRACE(count);
-    WriteIni(std::string("[__Dont_Touch_Me__]\nSectors=") + count + "\nSectors_1=a,b,c\n");
+    WriteIni(std::string("[__Dont_Touch_Me__]\nSectors=") + count + "\nSectors_1=a,b,c\nSectors_1024=p,q,r\n");
     IniManager ini;
     ini.Init("qxshift.INI");
     ASSERT_EQ(ini.SECTORS->size(), static_cast<size_t>(IniManager::kMaxSectors));
     EXPECT_EQ(ListOf(ini).front(), (Texts{"a", "b", "c"}));
+    EXPECT_EQ(ListOf(ini).back(), (Texts{"p", "q", "r"}));
+    ini.SECTORS.reset();  // no write
   }
+}
+
+TEST_F(IniManagerTest, ACountAboveTheLimitIsWrittenBackAsItWasRead) {
+  WriteIni("[__Dont_Touch_Me__]\nSectors= 004294967297 \nSectors_1=a,b,c\nSectors_1024=p,q,r\nSectors_1025=x,y,z\n");
+  IniManager ini;
+  ini.Init("qxshift.INI");
+  ini.Shutdown();
+  EXPECT_EQ(Value("Sectors"), "4294967297") << "the count is not lost";
+  EXPECT_EQ(Value("Sectors_1"), "a,b,c");
+  EXPECT_EQ(Value("Sectors_2"), ",,");
+  EXPECT_EQ(Value("Sectors_1024"), "p,q,r");
+  EXPECT_EQ(Value("Sectors_1025"), "x,y,z") << "past the list: left as it was";
+
+  // A list the program changed is written with its own count.
+  IniManager cleared;
+  cleared.Init("qxshift.INI");
+  cleared.SECTORS->clear();
+  cleared.Shutdown();
+  EXPECT_EQ(Value("Sectors"), "0");
 }
 
 TEST_F(IniManagerTest, InitCallsItsHookBeforeReadingAndShutdownWithoutInitWritesNothing) {

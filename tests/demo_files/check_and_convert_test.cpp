@@ -12,6 +12,7 @@
 #include "demo/check_and_convert.h"
 #include "demo/data_files.h"
 #include "runtime/store/stored_layout.h"
+#include "runtime/sys/directories.h"
 #include "runtime/sys/error_state.h"
 #include "runtime/sys/paths.h"
 #include "runtime/win/threads.h"
@@ -207,34 +208,55 @@ TEST_F(CheckAndConvert, ATemporaryDirectoryThatCannotBeEnteredStopsTheConversion
   }
 }
 
-TEST_F(CheckAndConvert, AWorkingDirectoryTooLongForItsVariableIsNotConverted) {
-  // CurrentDir holds 255 characters: a longer working directory would be cut, and the
-  // temporary directory would be made (and at the end of the pass removed) under a cut
-  // name in one of the directories above.
-  TempDir outer, notes;
-  std::string work = outer.path();
-  while (work.size() < 300) work += "/" + std::string(40, 'd');
-  std::filesystem::create_directories(work);
-  auto tree = [&] {
-    std::vector<std::string> all;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(outer.path())) all.push_back(e.path());
-    std::sort(all.begin(), all.end());
-    return all;
-  };
-  ScopedChdir in(work);
-  ASSERT_EQ(testing::WriteOldFile(OldFile::kStandrd, work + "/STANDRD.TPS", testing::SampleCustomers()), 0);
-  const std::string bytes = testing::FileBytes(work + "/STANDRD.TPS");
-  FakeRecfix recfix(work, notes.path());
-  const std::vector<std::string> before = tree();
+TEST_F(CheckAndConvert, AWorkingDirectoryTooLongForItsVariablesIsNotConverted) {
+  // TempDirPath holds 255 characters, CurrentDir 255: a working directory whose path,
+  // followed by "/" and "VHtemp", is longer would be cut, and a directory under the cut
+  // name (here, or in one of the directories above) made and, at the end of the pass,
+  // removed, though it may be a user's own.
+  struct Case {
+    size_t length;   // of the working directory's path
+    bool converted;  // its path, "/" and "VHtemp" fit 255 characters
+  } cases[] = {{300, false}, {250, false}, {249, false}, {248, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.length);
+    TempDir outer, notes;
+    std::string work = std::filesystem::canonical(outer.path()).string();
+    while (work.size() + 41 < c.length) work += "/" + std::string(40, 'd');
+    work += "/" + std::string(c.length - work.size() - 1, 'w');
+    ASSERT_EQ(work.size(), c.length);
+    std::filesystem::create_directories(work);
+    // The directory that the cut temporary path names, empty, as a user may have it.
+    const std::string cut = (work + "/VHtemp").substr(0, 255);
+    if (!c.converted) std::filesystem::create_directories(cut);
+    auto tree = [&] {
+      std::vector<std::string> all;
+      for (const auto& e : std::filesystem::recursive_directory_iterator(outer.path())) all.push_back(e.path());
+      std::sort(all.begin(), all.end());
+      return all;
+    };
+    ScopedChdir in(work);
+    ASSERT_EQ(testing::WriteOldFile(OldFile::kStandrd, work + "/STANDRD.TPS", testing::SampleCustomers()), 0);
+    const std::string bytes = testing::FileBytes(work + "/STANDRD.TPS");
+    FakeRecfix recfix(work, notes.path());
+    const std::vector<std::string> before = tree();
 
-  Pass pass;
-  CheckAndConvertFile(Standrd, pass.vars);
+    // The pass as the frames run it.
+    Pass pass;
+    CheckAndConvertFile(Standrd, pass.vars);
+    if (pass.ConversionDone != 0) RtRemoveDirectory(pass.TempDirPath.view());
 
-  EXPECT_EQ(Cwd(), work);
-  EXPECT_EQ(tree(), before) << "nothing made in or above the working directory";
-  EXPECT_EQ(pass.ConversionDone, 0) << "so the caller removes nothing";
-  EXPECT_EQ(testing::FileBytes(work + "/STANDRD.TPS"), bytes);
-  EXPECT_TRUE(recfix.Commands().empty());
+    EXPECT_EQ(Cwd(), work);
+    EXPECT_EQ(recfix.Commands().size(), c.converted ? 1u : 0u);
+    if (c.converted) {
+      EXPECT_EQ(pass.TempDirPath.view(), work + "\\VHtemp");
+      EXPECT_EQ(tree(), before) << "VHtemp made and removed, no work file left";
+      continue;
+    }
+    EXPECT_EQ(pass.ConversionDone, 0) << "so the caller removes nothing";
+    EXPECT_EQ(tree(), before) << "nothing made or removed in or above the working directory";
+    EXPECT_TRUE(std::filesystem::is_directory(cut)) << "the user's directory stays";
+    EXPECT_EQ(testing::FileBytes(work + "/STANDRD.TPS"), bytes);
+  }
 }
 
 TEST_F(CheckAndConvert, RenumberingGivesEncryptSysIdsInRecordOrderAndKeepsTheRest) {
@@ -263,6 +285,46 @@ TEST_F(CheckAndConvert, RenumberingGivesEncryptSysIdsInRecordOrderAndKeepsTheRes
   std::filesystem::remove(dir_ / "ENCRYPT.TPS");
   RenumberEncryptSysId();
   EXPECT_TRUE(Names(dir_.path()).empty());
+}
+
+TEST_F(CheckAndConvert, RenumberingThatCannotHaveItsTransactionStillNumbersAndCommitsNothing) {
+  // This thread runs a transaction of its own on Standrd, so the renumbering's LOGOUT
+  // fails (56): its PUTs go one by one, and the other transaction is neither committed
+  // nor ended by it.
+  std::vector<Customer> customers = testing::SampleCustomers();
+  for (Customer& c : customers) c.sysid = 99;
+  ASSERT_EQ(testing::WriteFile(Encrypt, customers), 0);
+  ASSERT_EQ(testing::WriteFile(Standrd, testing::SampleCustomers()), 0);
+  OPEN(Standrd, 0x22);
+  SETfile(Standrd);
+  NEXT(Standrd);
+  ASSERT_EQ(RtErrorCode(), kNoError);
+  const std::string firstName(STD().NAME.clipped());
+  LOGOUT(1, Standrd);
+  ASSERT_EQ(RtErrorCode(), kNoError);
+  STD().NAME = "Changed In Transaction";
+  PUT(Standrd);
+  ASSERT_EQ(RtErrorCode(), kNoError);
+
+  RenumberEncryptSysId();
+
+  ROLLBACK();
+  EXPECT_EQ(RtErrorCode(), kNoError) << "the thread's own transaction was still running";
+  CLOSE(Standrd);
+  std::vector<Customer> read;
+  ASSERT_EQ(testing::ReadFile(Standrd, &read), 0);
+  ASSERT_FALSE(read.empty());
+  EXPECT_EQ(read[0].name, firstName) << "rolled back, not committed by the renumbering";
+  ASSERT_EQ(testing::ReadFile(Encrypt, &read), 0);
+  ASSERT_EQ(read.size(), customers.size());
+  for (size_t i = 0; i < read.size(); ++i) EXPECT_EQ(read[i].sysid, static_cast<LONG>(i) + 1) << i;
+  // The file is left closed and usable: it opens, and a transaction can be had on it.
+  OPEN(Encrypt, 0x22);
+  EXPECT_EQ(RtErrorCode(), kNoError);
+  LOGOUT(1, Encrypt);
+  EXPECT_EQ(RtErrorCode(), kNoError);
+  ROLLBACK();
+  CLOSE(Encrypt);
 }
 
 }  // namespace

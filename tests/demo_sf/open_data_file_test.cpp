@@ -88,8 +88,11 @@ TEST_F(OpenDataFileTest, ALockThatEndsDuringTheRetryIsWaitedFor) {
             }),
             0);
   // The first OPEN finds the file held; the holder lets go while the second one waits.
+  // It holds the file for 6 seconds: longer than an OPEN waits of itself (1 s) and than
+  // the store's ordinary wait (5 s), shorter than the 10 s that "Recover=10" grants the
+  // second OPEN, so only that option lets the file open.
   std::thread release([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::this_thread::sleep_for(std::chrono::seconds(6));
     peer_.Do([&] { UNLOCK(*file_); });
   });
   const auto ended = OpenAsTheBrowsesDo();

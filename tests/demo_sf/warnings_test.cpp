@@ -225,6 +225,8 @@ TEST_F(WarningTest, ErrorTextOfKeptAndCurrentErrors) {
       {"no error at all", false, 0, "", "", " (0)"},
       {"cut to 150, then without trailing blanks", false, kFileSystemError, "1", longMessage, std::string(145, 'x')},
       {"kept and cut", true, kFileSystemError, "1", longMessage, std::string(145, 'x')},
+      // 148 characters, " (", "1" and ")": the cut at exactly 150 keeps " (" alone.
+      {"cut inside the bracket", false, kFileSystemError, "1", std::string(148, 'y'), std::string(148, 'y') + " ("},
   };
   for (const Case& c : cases) {
     RtSetFileError(c.code, c.driverCode, c.driverMessage);

@@ -226,7 +226,8 @@ TEST(TextStops, DigitsOfTheFourCharacters) {
       {"adam", kStopUpperLetters, 22639, "lower case read as upper case"},
       {"A", kStopUpperLetters, 19683, "trailing blanks count 0"},
       {"A1B", kStopUpperLetters, 19737, "a digit outside the set counts 0"},
-      {"A B", kStopUpperLetters, 39420, "an inner blank outside the set counts N + 1"},
+      {"A B", kStopUpperLetters, 19737, "an inner blank outside the set counts 0"},
+      {"  LE", kStopUpperLetters, 329, "so do leading ones"},
       {"A B", kStopUpperLetters | kStopPunctuation, 4078806, "a blank of the set counts its place"},
   };
   for (const auto& c : cases) {
@@ -235,6 +236,27 @@ TEST(TextStops, DigitsOfTheFourCharacters) {
   }
   // Stop 1 keeps the low value's own characters, those outside the set included.
   EXPECT_EQ(TextStops("A1B", "ZHANG").front(), "A1B ");
+}
+
+TEST(TextStops, ALowValueBeginningWithBlanksStillSpreadsTheThumbOverTheRecords) {
+  // The first and last names of a file in name order, and names between them, as the
+  // browse compares them (upper-cased, in a STRING(20)), with the thumb it gives each: the
+  // first stop at or above the name. A blank sorts below every letter, so the stops must
+  // rise from the low value to the high one and the thumb move along with the names;
+  // counted above every letter, the low value's blanks put it above ZHANG, and every name
+  // from B to Z got the same thumb.
+  const auto stops = TextStops("  Leading Blanks", "Zhang");
+  auto thumb = [&](const char* name) {
+    const STRING<20> key = name;
+    const auto above = std::find_if(stops.begin(), stops.end(), [&](const std::string& stop) {
+      return RtCompareStrings(STRING<20>(stop).view(), key.view()) >= 0;
+    });
+    return static_cast<int>(above - stops.begin()) + 1;  // 101: above the last stop
+  };
+  struct Case { const char* name; int thumb; };
+  const Case cases[] = {{"  LEADING BLANKS", 2}, {"BROWN", 12}, {"MACDONALD", 50}, {"SMITH", 75},
+                        {"YOUNG", 98}, {"ZHANG", 101}};
+  for (const Case& c : cases) EXPECT_EQ(thumb(c.name), c.thumb) << c.name;
 }
 
 TEST(TextStops, LettersOnlyReplacesTheFlags) {

@@ -1,9 +1,9 @@
 // The convert action: the converter started as "qxshift.exe", a blank and the working
-// directory, unquoted, without waiting for it. With a stand-in that notes how it was
-// started: the command line, its words and directory, and the frame going on meanwhile;
-// a converter that cannot be found. With the real qxshift: it converts the working
-// directory and ends by itself, and a directory holding a blank reaches it cut at the
-// blank.
+// directory, written as one word (in double quotes when it holds a blank or a comma, its
+// own double quotes doubled), without waiting for it. With a stand-in that notes how it
+// was started: the command line, its words and directory, and the frame going on
+// meanwhile; a converter that cannot be found. With the real qxshift: it converts the
+// working directory and ends by itself, also one whose name holds a blank.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -74,7 +74,6 @@ void MakeData(const std::string& start, const std::string& name) {
 // A directory name that makes a path of the working directory longer than the 255
 // characters the toolbar shows.
 const std::string kLongName(250, 'x');
-const std::string kLongWord = "/" + kLongName;
 
 // Moves the working directory to Data and waits until the toolbar shows `expected`, as
 // far as it shows it.
@@ -83,16 +82,20 @@ void ChangeToData(FrameRun& frame, const std::string& expected) {
   ASSERT_TRUE(frame.UntilToolbar(expected.substr(0, 255))) << frame.Toolbar();
 }
 
-TEST(Convert, StartsTheConverterOnTheWorkingDirectoryUnquotedAndGoesOnAtOnce) {
+TEST(Convert, StartsTheConverterOnTheWorkingDirectoryAsOneWordAndGoesOnAtOnce) {
   struct Case {
     const char* what;
-    std::string data;               // what Data leads to
-    std::string first;              // the converter's first argument, below the start
-    std::vector<std::string> more;  // its further arguments
+    std::string data;     // what Data leads to
+    bool enclosed;        // the directory stands in double quotes on the command line
+    std::string written;  // how its last component is written there
   } cases[] = {
-      {"a plain directory", "Data", "/Data", {}},
-      {"a directory holding a blank", "with blank", "/with", {"blank"}},
-      {"a directory longer than the toolbar shows", kLongName, kLongWord, {}},
+      {"a plain directory", "Data", false, "Data"},
+      {"a directory holding a blank", "with blank", true, "with blank"},
+      {"a directory holding a comma", "with,comma", true, "with,comma"},
+      {"a directory holding a tab", "with\ttab", true, "with\ttab"},
+      {"a directory holding double quotes", "say\"so\"", false, "say\"\"so\"\""},
+      {"a directory holding a blank and double quotes", "say \"so\"", true, "say \"\"so\"\""},
+      {"a directory longer than the toolbar shows", kLongName, false, kLongName},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -109,12 +112,12 @@ TEST(Convert, StartsTheConverterOnTheWorkingDirectoryUnquotedAndGoesOnAtOnce) {
     ASSERT_TRUE(Ok(frame->Press("ConvertButton")));
     const std::vector<std::string> record = copy.Record();
     ASSERT_FALSE(record.empty()) << "the converter was not started: " << frame->run().Stderr();
-    EXPECT_EQ(record[0], "qxshift.exe " + working) << "one blank, no quotes, no trailing blanks, in full";
-    std::vector<std::string> words = {start + c.first};
-    words.insert(words.end(), c.more.begin(), c.more.end());
-    ASSERT_EQ(record.size(), words.size() + 3);
-    EXPECT_EQ(record[1], std::to_string(words.size()));
-    EXPECT_EQ(std::vector<std::string>(record.begin() + 2, record.end() - 1), words);
+    const std::string quote = c.enclosed ? "\"" : "";
+    EXPECT_EQ(record[0], "qxshift.exe " + quote + start + "/" + c.written + quote)
+        << "one blank, no trailing blanks, in full";
+    ASSERT_EQ(record.size(), 4u) << "one argument";
+    EXPECT_EQ(record[1], "1");
+    EXPECT_EQ(record[2], working) << "the working directory itself";
     EXPECT_EQ(record.back(), working) << "it runs in the working directory";
 
     // The converter still runs, and the frame goes on: a browse opens meanwhile.
@@ -164,22 +167,22 @@ TEST(Convert, TheConverterConvertsTheWorkingDirectoryAndEndsByItself) {
   EXPECT_TRUE(frame->run().WaitFor({{"message", true}}, 200).is_null()) << "no Invalid File";
 }
 
-TEST(Convert, AWorkingDirectoryHoldingABlankReachesTheConverterCutAtTheBlank) {
+TEST(Convert, AWorkingDirectoryHoldingABlankIsTheOneConverted) {
   auto frame = FrameRun::Start();
   ASSERT_TRUE(frame);
   const std::string start = frame->directory();
   MakeData(start, "with blank");
+  // The directory its name would be cut to, were it handed over unquoted.
   std::filesystem::create_directory(start + "/with");
   WriteOldFiles(start + "/with blank", SampleCustomers());
   WriteOldFiles(start + "/with", SampleCustomers());
   ChangeToData(*frame, start + "/with blank");
 
   ASSERT_TRUE(Ok(frame->Press("ConvertButton")));
-  // It could change into "with", so it converted there and closed itself.
   ASSERT_TRUE(frame->UntilConverterEnded()) << frame->run().Stderr();
   for (const DataFile& f : kDataFiles) {
-    ExpectConverted(start + "/with", *f.decl, SampleCustomers());
-    EXPECT_EQ(OpenCode(start + "/with blank", *f.decl), kInvalidRecordDeclaration) << f.decl->label() << " untouched";
+    ExpectConverted(start + "/with blank", *f.decl, SampleCustomers());
+    EXPECT_EQ(OpenCode(start + "/with", *f.decl), kInvalidRecordDeclaration) << f.decl->label() << " untouched";
   }
 }
 

@@ -1,6 +1,6 @@
 // Changing the working directory to Data: the current directory's Data sub-directory
 // becomes the working directory, which the toolbar shows in its long form, unless the
-// current directory's path holds "/Data" already; a Data that cannot be entered changes
+// current directory is itself named "Data"; a Data that cannot be entered changes
 // nothing, and nothing is reported.
 #include <gtest/gtest.h>
 
@@ -49,15 +49,15 @@ TEST(SetDataPath, MovesIntoTheDataSubDirectoryWhenThereIsOne) {
   }
 }
 
-TEST(SetDataPath, ASecondPressLooksForTheExactTextSlashDataInThePath) {
+TEST(SetDataPath, ASecondPressStaysOnlyInADirectoryNamedExactlyData) {
   struct Case {
     const char* what;
     const char* make;    // directories below the start
     const char* first;   // the working directory after the first press
     const char* second;  // and after the second
   } cases[] = {
-      {"Data holding a Data of its own: the path holds /Data, so it stays", "Data/Data", "/Data", "/Data"},
-      {"DATA holding a Data: the path does not hold /Data, so it moves on", "DATA/Data", "/DATA", "/DATA/Data"},
+      {"Data holding a Data of its own: named Data, so it stays", "Data/Data", "/Data", "/Data"},
+      {"DATA holding a Data: not named exactly Data, so it moves on", "DATA/Data", "/DATA", "/DATA/Data"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -70,6 +70,31 @@ TEST(SetDataPath, ASecondPressLooksForTheExactTextSlashDataInThePath) {
     PressSetDataPath(*frame);
     EXPECT_EQ(frame->Toolbar(), start + c.second);
     EXPECT_EQ(frame->CurrentDirectory(), start + c.second);
+  }
+}
+
+TEST(SetDataPath, DataElsewhereInThePathDoesNotKeepTheFirstPressFromMoving) {
+  struct Case {
+    const char* what;
+    const char* below;     // the start directory, below a fresh directory
+    const char* expected;  // the working directory after the press, below the same
+  } cases[] = {
+      {"a path holding /Database/", "Database/demo", "Database/demo/Data"},
+      {"a start named Database", "Database", "Database/Data"},
+      {"a path holding /Data/ further up", "Data/demo", "Data/demo/Data"},
+      {"a start named Data itself", "demo/Data", "demo/Data"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir base;
+    const std::string root = std::filesystem::canonical(base.path()).string() + "/";
+    std::filesystem::create_directories(root + c.below + "/Data");
+    auto frame = FrameRun::StartIn(root + c.below);
+    ASSERT_TRUE(frame);
+    ASSERT_EQ(frame->Toolbar(), root + c.below);
+    PressSetDataPath(*frame);
+    EXPECT_EQ(frame->Toolbar(), root + c.expected);
+    EXPECT_EQ(frame->CurrentDirectory(), root + c.expected);
   }
 }
 

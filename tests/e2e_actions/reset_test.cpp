@@ -1,8 +1,11 @@
-// The reset: the four old-layout demonstration files of Orig copied afresh over those of
-// the start directory and of its Data sub-directory, each removed first, whatever became
-// of the other file operations, and a message that reports success in every case.
+// The reset: the four old-layout demonstration files of Orig copied over those of the
+// start directory and of its Data sub-directory, each replacing the file it finds there
+// whatever its letter case; a file that cannot be restored (its Orig copy missing, no
+// Data) is left as it was, and the message then names it instead of reporting success.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,10 +22,12 @@ const char kResetText[] =
     "To cure them - restart this program and Quorvane\n"
     "Template will do the rest...";
 
+const char kFailedHeading[] = "These demonstration files were not restored and are left as they were:";
+
 // Presses the reset button and returns its message box once it is open (null if never).
 json PressReset(FrameRun& frame) {
   if (!Ok(frame.Press("ResetDataButton"))) return nullptr;
-  return frame.run().WaitFor({{"message", {{"text", kResetText}}}});
+  return frame.run().WaitFor({{"message", true}});
 }
 
 bool Answer(FrameRun& frame, const json& box) {
@@ -32,16 +37,42 @@ bool Answer(FrameRun& frame, const json& box) {
 
 void WriteStale(const std::string& path) { WriteBytes(path, "stale " + path); }
 
-// Expects each demonstration file in `dir` to be a copy of the one in `orig`, or to be
-// missing when `orig` lacks it.
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// The entries of `dir` that are `name` without regard to case.
+std::vector<std::string> Spellings(const std::string& dir, const std::string& name) {
+  std::vector<std::string> out;
+  for (const std::string& n : Names(dir)) {
+    if (Lower(n) == Lower(name)) out.push_back(n);
+  }
+  return out;
+}
+
+// The names of `dir` without regard to case, sorted.
+std::vector<std::string> LowerNames(const std::string& dir) {
+  std::vector<std::string> out;
+  for (const std::string& n : Names(dir)) out.push_back(Lower(n));
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// Expects each demonstration file in `dir` to be, under one spelling only, a copy of the
+// one in `orig`; or, when `orig` lacks it, to be left as WriteStale wrote it (under the
+// spelling of the table).
 void ExpectCopiesOf(const std::string& orig, const std::string& dir) {
   SCOPED_TRACE(dir);
   for (const DemonstrationFile& f : kDemonstrationFiles) {
     const std::string source = orig + "/" + f.name;
+    const std::vector<std::string> spellings = Spellings(dir, f.name);
     if (std::filesystem::exists(source)) {
-      EXPECT_EQ(FileBytes(dir + "/" + f.name), FileBytes(source)) << f.name;
+      ASSERT_EQ(spellings.size(), 1u) << f.name << ": one file, not one beside the other";
+      EXPECT_EQ(FileBytes(dir + "/" + spellings[0]), FileBytes(source)) << f.name;
     } else {
-      EXPECT_FALSE(std::filesystem::exists(dir + "/" + f.name)) << f.name << " removed, nothing copied";
+      const std::string path = dir + "/" + f.name;
+      EXPECT_EQ(FileBytes(path), "stale " + path) << f.name << " left as it was";
     }
   }
 }
@@ -64,18 +95,20 @@ TEST(Reset, CopiesOrigOverTheStartDirectoryAndDataAndLeavesVariableTpsAlone) {
 
   const json box = PressReset(*frame);
   ASSERT_TRUE(box.is_object()) << frame->run().Request({{"op", "messages"}}).dump() << frame->run().Stderr();
+  EXPECT_EQ(box["text"], kResetText);
   EXPECT_EQ(box["caption"], "");
   EXPECT_EQ(box["buttons"], json::array({"OK"}));
   EXPECT_EQ(box["icon"], json({{"system", 32516}}));
   // The files are done before the message comes.
-  const std::vector<std::string> names = {"Encrypt.TPS", "Standrd.TPS", "Var.TPS", "VeryLong.TPS", "variable.tps"};
+  const std::vector<std::string> names = {"encrypt.tps", "standrd.tps", "var.tps", "variable.tps", "verylong.tps"};
   for (const std::string& dir : {start, start + "/Data"}) {
     ExpectCopiesOf(start + "/Orig", dir);
     EXPECT_EQ(FileBytes(dir + "/variable.tps"), "the program's own Varname file");
   }
-  EXPECT_EQ(Names(start), std::vector<std::string>({"Data", "Encrypt.TPS", "Orig", "Standrd.TPS", "Var.TPS",
-                                                    "VeryLong.TPS", "variable.tps"}));
-  EXPECT_EQ(Names(start + "/Data"), names);
+  EXPECT_EQ(Spellings(start, "Standrd.TPS"), std::vector<std::string>{"STANDRD.TPS"}) << "replaced in its place";
+  EXPECT_EQ(LowerNames(start), std::vector<std::string>({"data", "encrypt.tps", "orig", "standrd.tps", "var.tps",
+                                                         "variable.tps", "verylong.tps"}));
+  EXPECT_EQ(LowerNames(start + "/Data"), names);
   ASSERT_TRUE(Answer(*frame, box));
 
   // The files are in their old layout again, which the next browse finds.
@@ -85,15 +118,28 @@ TEST(Reset, CopiesOrigOverTheStartDirectoryAndDataAndLeavesVariableTpsAlone) {
   EXPECT_NE(invalid["text"].get<std::string>().find("(47)"), std::string::npos) << invalid.dump();
 }
 
-TEST(Reset, AMissingPieceFailsItsOperationsAloneAndTheMessageStillReportsSuccess) {
+TEST(Reset, AFileThatCannotBeRestoredIsLeftAsItWasAndTheMessageNamesIt) {
+  const std::vector<std::string> all = {"Encrypt.TPS", "Standrd.TPS", "Var.TPS", "VeryLong.TPS"};
   struct Case {
     const char* what;
     std::vector<std::string> orig;  // the files Orig holds; empty: no Orig at all
     bool data;                      // a Data sub-directory exists
+    std::vector<std::string> lines; // what the message says after its heading
   } cases[] = {
-      {"Orig lacks Standrd.TPS", {"Encrypt.TPS", "Var.TPS", "VeryLong.TPS"}, true},
-      {"no Orig", {}, true},
-      {"no Data", {"Encrypt.TPS", "Standrd.TPS", "Var.TPS", "VeryLong.TPS"}, false},
+      {"Orig lacks Standrd.TPS", {"Encrypt.TPS", "Var.TPS", "VeryLong.TPS"}, true,
+       {"Standrd.TPS and Data/Standrd.TPS: Orig/Standrd.TPS is missing"}},
+      {"no Orig",
+       {},
+       true,
+       {"Encrypt.TPS and Data/Encrypt.TPS: Orig/Encrypt.TPS is missing",
+        "Standrd.TPS and Data/Standrd.TPS: Orig/Standrd.TPS is missing",
+        "Var.TPS and Data/Var.TPS: Orig/Var.TPS is missing",
+        "VeryLong.TPS and Data/VeryLong.TPS: Orig/VeryLong.TPS is missing"}},
+      {"no Data",
+       all,
+       false,
+       {"Data/Encrypt.TPS: Path Not Found (3)", "Data/Standrd.TPS: Path Not Found (3)",
+        "Data/Var.TPS: Path Not Found (3)", "Data/VeryLong.TPS: Path Not Found (3)"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -116,6 +162,12 @@ TEST(Reset, AMissingPieceFailsItsOperationsAloneAndTheMessageStillReportsSuccess
 
     const json box = PressReset(*frame);
     ASSERT_TRUE(box.is_object()) << frame->run().Stderr();
+    std::string text = kFailedHeading;
+    for (const std::string& line : c.lines) text += "\n" + line;
+    EXPECT_EQ(box["text"], text);
+    EXPECT_EQ(box["caption"], "Reset Old Data Files");
+    EXPECT_EQ(box["buttons"], json::array({"OK"}));
+    EXPECT_EQ(box["icon"], json({{"system", 32515}}));
     ExpectCopiesOf(start + "/Orig", start);
     if (c.data) ExpectCopiesOf(start + "/Orig", start + "/Data");
     EXPECT_EQ(std::filesystem::exists(start + "/Data"), c.data) << "no directory is made";
@@ -137,16 +189,17 @@ TEST(Reset, ABrowseHoldingAFileOpenDoesNotKeepItFromBeingReplaced) {
 
   const json box = PressReset(*frame);
   ASSERT_TRUE(box.is_object()) << frame->run().Stderr();
+  EXPECT_EQ(box["text"], kResetText);
   // The frame did not wait for the browse: it holds the file while the box is open, and
   // only then takes the close request.
   ASSERT_TRUE(frame->UntilChildren([](const std::vector<json>& c) { return c.empty(); }));
-  const std::vector<std::string> names = {"Encrypt.TPS", "Standrd.TPS", "Var.TPS", "VeryLong.TPS"};
   for (const std::string& dir : {start, start + "/Data"}) {
     ExpectCopiesOf(start + "/Orig", dir);
   }
-  EXPECT_EQ(Names(start + "/Data"), names);
-  EXPECT_EQ(Names(start), std::vector<std::string>({"Data", "Encrypt.TPS", "Orig", "Standrd.TPS", "Var.TPS",
-                                                    "VeryLong.TPS"}))
+  EXPECT_EQ(LowerNames(start + "/Data"), std::vector<std::string>({"encrypt.tps", "standrd.tps", "var.tps",
+                                                                   "verylong.tps"}));
+  EXPECT_EQ(LowerNames(start), std::vector<std::string>({"data", "encrypt.tps", "orig", "standrd.tps", "var.tps",
+                                                         "verylong.tps"}))
       << "the browse's closing leaves the new copy as it is";
   ASSERT_TRUE(Answer(*frame, box));
   ASSERT_TRUE(Ok(frame->Press("FrameCloseButton")));
@@ -167,6 +220,7 @@ TEST(Reset, RestoresTheStartDirectoryWhereverTheWorkingDirectoryPoints) {
 
   const json box = PressReset(*frame);
   ASSERT_TRUE(box.is_object()) << frame->run().Stderr();
+  EXPECT_EQ(box["text"], kResetText);
   ExpectCopiesOf(start + "/Orig", start);
   ExpectCopiesOf(start + "/Orig", start + "/Data");
   EXPECT_TRUE(Names(start + "/Data/Data").empty());
@@ -199,6 +253,7 @@ TEST(Reset, AStartDirectoryLongerThanTheToolbarShowsIsRestoredInFull) {
 
   const json box = PressReset(*frame);
   ASSERT_TRUE(box.is_object()) << frame->run().Stderr();
+  EXPECT_EQ(box["text"], kResetText);
   ExpectCopiesOf(dir.full + "/Orig", dir.full);
   ExpectCopiesOf(dir.full + "/Orig", dir.full + "/Data");
   for (const DemonstrationFile& f : kDemonstrationFiles) {
