@@ -9,13 +9,16 @@ const char kUsage[] =
     "usage: RECFIX <data file>?<owner> /K /E:<example file>?<owner> /A\n"
     "Converts the data file to the record layout and keys of the example file, an empty\n"
     "data file of the layout wanted, keeping every record in record order.\n"
-    "  ?<owner>  the owner password of the file before it (may be empty); the one after\n"
-    "            the example file also enciphers the converted file\n"
+    "  ?<owner>  the owner password of the file before it (may be empty); the converted\n"
+    "            file is enciphered exactly when the example file is, and then under the\n"
+    "            owner password after the example file (after a plain example file that\n"
+    "            password is not used, and RECFIX says so)\n"
     "  /K        build the keys anew from the example's declaration\n"
     "  /E:       the example file\n"
     "  /A        keep all records\n"
     "The data file is replaced only once its new form is complete; on any failure it is\n"
-    "left as it was and the exit code is not 0.\n";
+    "left as it was and the exit code is not 0. A data file that is a symbolic link is\n"
+    "replaced where the link leads.\n";
 
 namespace {
 

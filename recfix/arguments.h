@@ -18,7 +18,8 @@ struct Arguments {
   std::string dataFile;
   std::string dataOwner;     // deciphers the data file
   std::string exampleFile;
-  std::string exampleOwner;  // deciphers the example file and enciphers the new file
+  std::string exampleOwner;  // deciphers the example file and enciphers the new file,
+                             // which is enciphered exactly when the example file is
 };
 
 // The usage text, ending in a line feed.

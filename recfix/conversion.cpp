@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -101,16 +102,13 @@ class Conversion {
     return true;
   }
 
-  // Opens the data file under its own layout, denying others everything, and holds it.
+  // Opens the data file under its own layout, for reading only while denying others
+  // everything, and holds it. Record order needs no key, so a data file whose key data
+  // must be rebuilt opens too and is read as it is: the keys are built only in the new
+  // file, and the data file is never written.
   bool HoldDataFile() {
     data_ = MakeStoredDecl(args_.dataFile, args_.dataOwner, old_);
-    OPEN(*data_, 0x10);
-    if (RtErrorCode() == kKeyFileMustBeRebuilt) {
-      // Key data a bulk fill left suspended: the records are whole, so build the keys
-      // (which changes no record) and open again.
-      BUILDfile(*data_);
-      if (RtErrorCode() == 0) OPEN(*data_, 0x10);
-    }
+    OPENrecords(*data_, 0x10);
     if (RtErrorCode() != 0) {
       const LONG code = RtErrorCode();
       std::string why = "the data file cannot be opened: " + ErrorText();
@@ -120,15 +118,27 @@ class Conversion {
     }
     LOCK(*data_);
     if (RtErrorCode() != 0) return Fail("the data file cannot be held: " + ErrorText());
-    dataPath_ = RtResolvePath(StoreNameOf(args_.dataFile));
+    // A data file that is a symbolic link is replaced where the link leads, so the link
+    // stays and goes on naming the converted file.
+    const std::string named = RtResolvePath(StoreNameOf(args_.dataFile));
+    char* real = ::realpath(named.c_str(), nullptr);
+    if (!real) return Fail(Errno("cannot resolve", named, errno));
+    dataPath_ = real;
+    ::free(real);
     return true;
   }
 
-  // CREATE replaces a work file a killed run left, journal and all.
+  // The work file lies beside the file it replaces, so the rename stays in one directory.
+  // It is a scratch file (its journal kept in memory): until it replaces the data file it
+  // is worth nothing, so a kill leaves only the work file itself, under a name the caller
+  // clears; CREATE replaces one a killed run left.
   bool BuildWorkFile() {
-    const std::string workName = WorkFileFor(args_.dataFile, args_.exampleFile);
+    const std::string workName = WorkFileFor(args_.dataFile, args_.exampleFile, DirectoryOf(dataPath_));
     if (workName.empty()) return Fail("no work file name is free beside it");
-    work_ = MakeStoredDecl(workName, args_.exampleOwner, example_);
+    if (!example_.encrypted && !args_.exampleOwner.empty())
+      out_.notes.push_back("the example file is not enciphered, so neither is the new file; the owner password "
+                           "after the example file is not used");
+    work_ = MakeStoredDecl(workName, args_.exampleOwner, example_, true);
     CREATE(*work_);
     if (RtErrorCode() != 0) return Fail("the work file " + workName + " cannot be made: " + ErrorText());
     workPath_ = RtResolvePath(work_->StoreName());
@@ -176,7 +186,16 @@ class Conversion {
   bool ReplaceDataFile() {
     if (Stopped()) return false;
     struct stat st;
-    if (::stat(dataPath_.c_str(), &st) == 0) ::chmod(workPath_.c_str(), st.st_mode & 07777);
+    if (::stat(dataPath_.c_str(), &st) == 0) {
+      // The old file's owner and group where this process may give them (the group alone
+      // when the owner may not be changed), then its permissions: a change of owner can
+      // clear the set-id bits.
+      if (::chown(workPath_.c_str(), st.st_uid, st.st_gid) != 0 &&
+          ::chown(workPath_.c_str(), static_cast<uid_t>(-1), st.st_gid) != 0) {
+        // Neither is permitted: the new file keeps this process's owner and group.
+      }
+      ::chmod(workPath_.c_str(), st.st_mode & 07777);
+    }
     if (const int e = Sync(workPath_, false)) return Fail(Errno("cannot flush", workPath_, e));
     // No writer can be at work on the data file while it is held, and the engine rolled
     // any interrupted transaction back when the file was first read; a journal still
@@ -203,7 +222,6 @@ class Conversion {
     }
     if (!workPath_.empty()) {
       ::unlink(workPath_.c_str());
-      ::unlink((workPath_ + "-journal").c_str());
       workPath_.clear();
     }
   }

@@ -25,10 +25,10 @@ std::string StoreNameOf(const std::string& name) {
   return last.find('.') == std::string::npos ? name + ".TPS" : name;
 }
 
-std::vector<std::string> WorkFileNames(const std::string& dataName) {
+std::vector<std::string> WorkFileNames(const std::string& dataName, const std::string& directory) {
   const std::string native = RtNativePath(StoreNameOf(dataName));
   const size_t slash = native.rfind('/');
-  const std::string dir = slash == std::string::npos ? std::string() : native.substr(0, slash + 1);
+  const std::string dir = directory.empty() || directory.back() == '/' ? directory : directory + "/";
   const std::string last = slash == std::string::npos ? native : native.substr(slash + 1);
   const std::string base = dir + last.substr(0, last.find('.'));
   std::vector<std::string> out;
@@ -37,9 +37,9 @@ std::vector<std::string> WorkFileNames(const std::string& dataName) {
   return out;
 }
 
-std::string WorkFileFor(const std::string& dataName, const std::string& exampleName) {
+std::string WorkFileFor(const std::string& dataName, const std::string& exampleName, const std::string& directory) {
   const std::string data = StoreNameOf(dataName), example = StoreNameOf(exampleName);
-  for (const std::string& candidate : WorkFileNames(dataName)) {
+  for (const std::string& candidate : WorkFileNames(dataName, directory)) {
     if (!SameFile(candidate, data) && !SameFile(candidate, example)) return candidate;
   }
   return {};  // every name is the data or the example file itself (hard links)

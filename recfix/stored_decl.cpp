@@ -4,10 +4,11 @@
 namespace qx::recfix {
 
 std::unique_ptr<FileDecl> MakeStoredDecl(const std::string& fileName, const std::string& owner,
-                                         const StoredLayout& stored) {
+                                         const StoredLayout& stored, bool scratch) {
   FileAttributes attrs;
   attrs.create = true;
   attrs.encrypt = stored.encrypted;
+  attrs.scratch = scratch;
   std::string prefix;
   if (!stored.layout.fields().empty()) {
     const std::string& first = stored.layout.fields().front().name;

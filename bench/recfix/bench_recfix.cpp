@@ -5,19 +5,24 @@
 // For each size the same generated file is converted three ways, each from a fresh synced
 // copy of it, in the same run:
 //   copy      read the file and write it to a new file, then fsync: the disk's floor
-//   direct    the same conversion done directly with the sqlite engine, in a child
-//             process: the example file (an empty file of today's layout) copied to a
-//             work name, its indexes dropped, INSERT INTO ... SELECT from the attached
-//             old file with the key images computed by SQL functions, the indexes built,
-//             all in one transaction with the store's settings (full sync, 8 MiB page
-//             cache, sorting on disk), then fsync and rename over the data file
+//   direct    the same conversion done directly with the sqlite engine: the example file
+//             (an empty file of today's layout) copied to a work name, its indexes
+//             dropped, INSERT INTO ... SELECT from the attached old file with the key
+//             images computed by SQL functions, the indexes built, all in one transaction
+//             with the store's settings (full sync, 8 MiB page cache, sorting on disk),
+//             then fsync and rename over the data file
 //   RECFIX    the real program, with the command line the programs give it
-// and prints seconds, records per second and the peak memory of the process (getrusage
-// of the child), with the ratios. Direct and RECFIX run twice, alternately; the faster of
-// each pair counts. The peak memory at the two sizes shows whether it grows with the file.
+// Each is a fresh process started with posix_spawn (copy and direct: this program again,
+// with --copy-child or --direct-child), timed from its start to its end, with its peak
+// memory (getrusage of the child). Each runs twice, the three in turn, and the faster run
+// of each counts; the peak memory at the two sizes shows whether it grows with the file.
+// The work that is not measured (writing the file, checking each result) runs in forked
+// children, so this process stays small: a process started with posix_spawn reports at
+// least the starting process's peak memory, which is printed as the floor under them.
 //
 // Usage: bench_recfix [--records N] [--small N] [--dir D]   (defaults 1000000, 100000, /tmp)
 #include <fcntl.h>
+#include <spawn.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -136,13 +141,31 @@ int DirectConversion(const std::string& dir) {
 
 // ---- Runs --------------------------------------------------------------------------------
 
+constexpr int kRounds = 2;
+
+// This program's own file, for starting it again in a child mode.
+std::string gSelf;
+
 struct Run {
   double seconds = 0;
   long peakKb = 0;
 };
 
-// Waits for the child; its wall time from `start` and its peak memory.
-Run Reap(pid_t pid, Clock::time_point start, const char* what) {
+// Starts `argv` (argv[0] the program's path) as a fresh process in `dir`, waits for it to
+// end, and gives its wall time and peak memory; ends the run when it fails.
+Run Spawn(const std::vector<std::string>& argv, const std::string& dir, const char* what) {
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+  std::fflush(stdout);
+  pid_t pid = 0;
+  const auto start = Clock::now();
+  const int rc = ::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) Die(std::string("cannot start ") + what + ": " + std::strerror(rc));
   int status = 0;
   rusage use{};
   if (::wait4(pid, &status, 0, &use) != pid) Die(std::string("wait for ") + what);
@@ -151,43 +174,50 @@ Run Reap(pid_t pid, Clock::time_point start, const char* what) {
   return {Seconds(start, end), use.ru_maxrss};
 }
 
-Run RunDirect(const std::string& dir) {
-  const auto start = Clock::now();
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(DirectConversion(dir));
-  return Reap(pid, start, "the direct conversion");
-}
-
+Run RunCopy(const std::string& dir) { return Spawn({gSelf, "--copy-child", "master.TPS", "copy.TPS"}, dir, "the copy"); }
+Run RunDirect(const std::string& dir) { return Spawn({gSelf, "--direct-child", "."}, dir, "the direct conversion"); }
 Run RunRecfix(const std::string& dir) {
-  const auto start = Clock::now();
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    if (::chdir(dir.c_str()) != 0) ::_exit(126);
-    ::execl(RECFIX_PATH, "RECFIX", "STANDRD.tps?", "/K", "/E:STANDRD.tpe?", "/A", static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  return Reap(pid, start, "RECFIX");
+  return Spawn({RECFIX_PATH, "STANDRD.tps?", "/K", "/E:STANDRD.tpe?", "/A"}, dir, "RECFIX");
 }
 
-// Checks that dir/Standrd.TPS opens under today's declaration with `records` records.
+// Checks, in a forked child, that dir/Standrd.TPS opens under today's declaration with
+// `records` records.
 void Verify(const std::string& dir, uint64_t records, const char* what) {
-  auto today = TodayStandrd(dir + "/STANDRD");
-  OPEN(*today, 0x40);
-  if (RtErrorCode() != 0) Die(std::string(what) + ": the result does not open: " + std::to_string(RtErrorCode()));
-  SEND(*today, "QUICKSCAN=on");
-  SETfile(*today);
-  uint64_t n = 0;
-  for (NEXT(*today); RtErrorCode() == 0; NEXT(*today)) ++n;
-  CLOSE(*today);
-  if (n != records) Die(std::string(what) + ": " + std::to_string(n) + " records instead of " + std::to_string(records));
+  struct Checked {
+    LONG openCode;
+    uint64_t records;
+  } got{};
+  const bool ran = bench::RunInChild<Checked>(
+      [&] {
+        Checked c{0, 0};
+        auto today = TodayStandrd(dir + "/STANDRD");
+        OPEN(*today, 0x40);
+        c.openCode = RtErrorCode();
+        if (c.openCode != 0) return c;
+        SEND(*today, "QUICKSCAN=on");
+        SETfile(*today);
+        for (NEXT(*today); RtErrorCode() == 0; NEXT(*today)) ++c.records;
+        CLOSE(*today);
+        return c;
+      },
+      &got);
+  if (!ran) Die(std::string(what) + ": the check of the result failed");
+  if (got.openCode != 0) Die(std::string(what) + ": the result does not open: " + std::to_string(got.openCode));
+  if (got.records != records)
+    Die(std::string(what) + ": " + std::to_string(got.records) + " records instead of " + std::to_string(records));
 }
 
 struct SizeResult {
   uint64_t records = 0;
   double fileMiB = 0;
-  double copy = 0;
-  Run direct{1e30, 0}, recfix{1e30, 0};
+  Run copy{1e30, 0}, direct{1e30, 0}, recfix{1e30, 0};
 };
+
+// Keeps the faster time and the higher peak.
+void Keep(Run* best, const Run& r) {
+  best->seconds = std::min(best->seconds, r.seconds);
+  best->peakKb = std::max(best->peakKb, r.peakKb);
+}
 
 SizeResult Measure(const std::string& work, uint64_t records) {
   SizeResult r;
@@ -195,36 +225,33 @@ SizeResult Measure(const std::string& work, uint64_t records) {
   const std::string dir = work + "/n" + std::to_string(records);
   std::filesystem::create_directories(dir);
   const std::string master = dir + "/master.TPS";
-  {
-    auto old = demodata::MakeOldDecl(demodata::OldFile::kStandrd, master);
-    const auto t0 = Clock::now();
-    if (demodata::WriteDataFile(*old, records, demodata::GeneratedCustomer) != 0) Die("cannot write " + master);
-    std::printf("  %llu records written in %.1f s\n", static_cast<unsigned long long>(records), Seconds(t0, Clock::now()));
-    std::fflush(stdout);
-  }
-  auto example = TodayStandrd(dir + "/STANDRD.tpe");
-  CREATE(*example);
-  if (RtErrorCode() != 0) Die("cannot create the example file");
+  double writeSeconds = 0;
+  const bool written = bench::RunInChild<double>(
+      [&] {
+        auto old = demodata::MakeOldDecl(demodata::OldFile::kStandrd, master);
+        const auto t0 = Clock::now();
+        if (demodata::WriteDataFile(*old, records, demodata::GeneratedCustomer) != 0) return -1.0;
+        const double s = Seconds(t0, Clock::now());
+        auto example = TodayStandrd(dir + "/STANDRD.tpe");
+        CREATE(*example);
+        return RtErrorCode() == 0 ? s : -1.0;
+      },
+      &writeSeconds);
+  if (!written || writeSeconds < 0) Die("cannot write " + master + " or its example file");
+  std::printf("  %llu records written in %.1f s\n", static_cast<unsigned long long>(records), writeSeconds);
   r.fileMiB = static_cast<double>(std::filesystem::file_size(master)) / (1 << 20);
 
-  const auto t0 = Clock::now();
-  CopyFile(master, dir + "/copy.TPS");
-  SyncDirectory(dir);
-  r.copy = Seconds(t0, Clock::now());
-  std::filesystem::remove(dir + "/copy.TPS");
+  for (int round = 0; round < kRounds; ++round) {
+    Keep(&r.copy, RunCopy(dir));
+    std::filesystem::remove(dir + "/copy.TPS");
 
-  for (int round = 0; round < 2; ++round) {
     CopyFile(master, dir + "/Standrd.TPS");
-    Run d = RunDirect(dir);
+    Keep(&r.direct, RunDirect(dir));
     Verify(dir, records, "direct");
-    if (d.seconds < r.direct.seconds) r.direct.seconds = d.seconds;
-    r.direct.peakKb = std::max(r.direct.peakKb, d.peakKb);
 
     CopyFile(master, dir + "/Standrd.TPS");
-    Run f = RunRecfix(dir);
+    Keep(&r.recfix, RunRecfix(dir));
     Verify(dir, records, "RECFIX");
-    if (f.seconds < r.recfix.seconds) r.recfix.seconds = f.seconds;
-    r.recfix.peakKb = std::max(r.recfix.peakKb, f.peakKb);
   }
   std::filesystem::remove_all(dir);
   return r;
@@ -232,14 +259,39 @@ SizeResult Measure(const std::string& work, uint64_t records) {
 
 }  // namespace
 
+const char kUsage[] =
+    "usage: bench_recfix [--records N] [--small N] [--dir D]\n"
+    "  converts generated old-layout Standrd files of N records (default 1000000) and of\n"
+    "  --small records (default 100000) in a work directory made in D (default /tmp), with\n"
+    "  RECFIX, directly with the sqlite engine, and by a plain copy; prints the figures\n";
+
 int main(int argc, char** argv) {
+  // The modes in which this program starts itself for a measured run.
+  if (argc == 4 && std::string(argv[1]) == "--copy-child") {
+    CopyFile(argv[2], argv[3]);
+    SyncDirectory(".");
+    return 0;
+  }
+  if (argc == 3 && std::string(argv[1]) == "--direct-child") return DirectConversion(argv[2]);
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
+  std::error_code ec;
+  gSelf = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) Die("cannot find this program's own file");
+
   uint64_t big = bench::NumberFlag(argc, argv, "--records", 1000000), small = bench::NumberFlag(argc, argv, "--small", 100000);
   if (small < 1000) small = 1000;
   if (big < small) big = small;
   const std::string work = bench::MakeWorkDirectory(bench::Flag(argc, argv, "--dir", "/tmp"), "recfix");
 
   std::printf("bench_recfix: old-layout Standrd (6 fields, 108-byte records, 5 keys) to today's layout\n"
-              "(3 fields, 44 bytes, 2 keys), each way from a fresh synced copy of the same file\n");
+              "(3 fields, 44 bytes, 2 keys), each way from a fresh synced copy of the same file, each\n"
+              "a fresh process; best of %d runs\n",
+              kRounds);
   std::vector<SizeResult> results;
   for (uint64_t n : {small, big}) results.push_back(Measure(work, n));
   std::filesystem::remove_all(work);
@@ -249,16 +301,17 @@ int main(int argc, char** argv) {
   for (const SizeResult& r : results) {
     const double n = static_cast<double>(r.records);
     std::printf("%9llu %9.1f | %8.2f | %8.2f %10.0f %10ld | %8.2f %10.0f %10ld | %13.2f %11.2f\n",
-                static_cast<unsigned long long>(r.records), r.fileMiB, r.copy, r.direct.seconds, n / r.direct.seconds,
-                r.direct.peakKb, r.recfix.seconds, n / r.recfix.seconds, r.recfix.peakKb,
-                r.recfix.seconds / r.direct.seconds, r.recfix.seconds / r.copy);
+                static_cast<unsigned long long>(r.records), r.fileMiB, r.copy.seconds, r.direct.seconds,
+                n / r.direct.seconds, r.direct.peakKb, r.recfix.seconds, n / r.recfix.seconds, r.recfix.peakKb,
+                r.recfix.seconds / r.direct.seconds, r.recfix.seconds / r.copy.seconds);
   }
   const SizeResult &a = results.front(), &b = results.back();
   std::printf("\npeak memory from %llu to %llu records: RECFIX %.2fx, direct %.2fx\n"
               "(the engine's page cache is bounded at 8 MiB per connection, RECFIX has two: the old\n"
-              " file and the new one; a small file does not fill them, a large one only fills them)\n",
+              " file and the new one; a small file does not fill them, a large one only fills them)\n"
+              "this program's own peak memory, the floor under the figures above: %ld KiB\n",
               static_cast<unsigned long long>(a.records), static_cast<unsigned long long>(b.records),
               static_cast<double>(b.recfix.peakKb) / static_cast<double>(a.recfix.peakKb),
-              static_cast<double>(b.direct.peakKb) / static_cast<double>(a.direct.peakKb));
+              static_cast<double>(b.direct.peakKb) / static_cast<double>(a.direct.peakKb), bench::PeakKb());
   return 0;
 }

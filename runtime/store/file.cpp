@@ -202,14 +202,18 @@ bool PrepareStatements(Instance& in) {
 
 }  // namespace store
 
-void OPEN(FileDecl& file, LONG mode) {
+namespace {
+
+// OPEN, and OPENrecords with `keysMayBeSuspended`: a key whose data must be rebuilt is
+// then suspended on the instance instead of failing the OPEN with 46.
+void Open(FileDecl& file, LONG mode, bool keysMayBeSuspended) {
   Instance& in = InstanceOf(file);
   if (in.open) {
     SetStoreError(kFileAlreadyOpen, "this thread has the file open already");
     return;
   }
   AccessMode access;
-  if (!ParseAccessMode(mode, &access)) {
+  if (!ParseAccessMode(mode, &access) || (keysMayBeSuspended && access.write)) {
     SetStoreError(kUnsupportedDriverFunction, "unknown access mode");
     return;
   }
@@ -249,7 +253,7 @@ void OPEN(FileDecl& file, LONG mode) {
   if (code == kNoError && !SameLayout(stored, file.layout(), file.keyDefs(), KeyedFile(file))) {
     SetStoreError(code = kInvalidRecordDeclaration, "the stored fields or keys differ from the declaration");
   }
-  if (code == kNoError) {
+  if (code == kNoError && !keysMayBeSuspended) {
     for (int s : states) {
       if (s != 0) {
         SetStoreError(code = kKeyFileMustBeRebuilt, "a key's data must be rebuilt");
@@ -258,6 +262,9 @@ void OPEN(FileDecl& file, LONG mode) {
     }
   }
   if (code == kNoError && !PrepareStatements(in)) code = kFileSystemError;
+  if (code == kNoError) {
+    for (size_t i = 0; i < states.size() && i < in.keys.size(); ++i) in.keys[i].suspended = states[i] != 0;
+  }
   if (code == kNoError && access.write) RemoveColdJournal(in, path);
   if (code != kNoError) {
     CloseInstance(in);
@@ -272,6 +279,12 @@ void OPEN(FileDecl& file, LONG mode) {
   in.DropReadAhead();
   RtClearError();
 }
+
+}  // namespace
+
+void OPEN(FileDecl& file, LONG mode) { Open(file, mode, false); }
+
+void OPENrecords(FileDecl& file, LONG mode) { Open(file, mode, true); }
 
 void CLOSE(FileDecl& file) {
   Instance& in = InstanceOf(file);

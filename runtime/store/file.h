@@ -12,8 +12,8 @@
 // password for files with the encrypt attribute), in rollback-journal mode with full
 // synchronisation: outside a transaction every write stands on its own and is durable,
 // and a process killed at any moment leaves the file whole; the next opener rolls a
-// half-done transaction back. Nothing but the data file remains once the last opener is
-// gone.
+// half-done transaction back (a scratch file excepted: see FileAttributes). Nothing but
+// the data file remains once the last opener is gone.
 #pragma once
 
 #include <cassert>
@@ -37,6 +37,10 @@ struct FileAttributes {
   bool create = false;   // CREATE may make the file
   bool thread = true;    // one instance per thread
   bool encrypt = false;  // enciphered as a whole under the owner password
+  // A file that is thrown away unless it is complete (a conversion's work file): written
+  // with its rollback journal in memory, never on disk. ROLLBACK still works; a process
+  // killed while it writes leaves the file damaged, and nothing beside it.
+  bool scratch = false;
 };
 
 // The declared file name: a constant text, or a variable read each time the name is used.
@@ -146,6 +150,14 @@ class FileDecl {
 // index is missing or was suspended by APPEND): BUILDfile mends it; 80 for a mode
 // outside the nibbles above.
 void OPEN(FileDecl& file, LONG mode = 0x22);
+
+// Opens like OPEN for reading only (`mode` with low nibble 0), also a file whose key data
+// must be rebuilt: its records are whole and record order needs no key, so such a file
+// opens with those keys suspended (reading in their order reports 46) and stays exactly
+// as it is. For reading every record of a file without first mending it (a conversion
+// that builds the keys only in the new file). Codes as OPEN without 46; 80 for a mode
+// that may write.
+void OPENrecords(FileDecl& file, LONG mode);
 
 // Closes the calling thread's instance; a transaction of it is rolled back. 0, or 37
 // when it was not open.

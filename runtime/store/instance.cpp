@@ -177,6 +177,11 @@ int Connect(const std::string& path, const std::string& owner, bool create, Inst
   // Full sync and a rollback journal that is deleted at commit: each write is durable on
   // its own and nothing but the data file remains between transactions.
   if ((rc = Exec(*db, "PRAGMA synchronous = FULL")) != SQLITE_OK) return rc;
+  // A scratch file is worthless until it is complete, so a journal on disk would only be
+  // left lying by a killed writer; in memory it still serves ROLLBACK.
+  if (waitFor && waitFor->decl && waitFor->decl->attributes().scratch &&
+      (rc = Exec(*db, "PRAGMA journal_mode = MEMORY")) != SQLITE_OK)
+    return rc;
   // A bounded page cache, and sorting (BUILDfile's index builds) spilled to temporary
   // files, which the engine unlinks at once and reads without mapping them into memory
   // (the engine maps sorter files by default, which makes the process grow with the

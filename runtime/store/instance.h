@@ -128,7 +128,9 @@ void CloseInstance(Instance& in);
 
 // Opens a connection to `path`, keyed with `owner` when not empty, with the store's
 // settings (full sync, rollback journal, busy handler that waits outside the runtime lock
-// until in->waitUntil). Returns SQLite's result code; *db is set even on failure.
+// until waitFor->waitUntil). The journal is kept in memory when waitFor is the instance
+// of a declaration with the scratch attribute. Returns SQLite's result code; *db is set
+// even on failure.
 int Connect(const std::string& path, const std::string& owner, bool create, Instance* waitFor, sqlite3** db);
 
 // The thread's active transaction, or nullptr.

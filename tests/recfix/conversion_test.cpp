@@ -1,9 +1,11 @@
 // Each demonstration file converts to today's declaration with the caller's own command
 // line: every record and value kept in record order, dropped fields gone, new fields zero
 // or blank, the file opens under today's declaration and reads in every key's order;
-// Encrypt stays enciphered. Also: record order with gaps, and which owner password the
-// new file takes.
+// Encrypt stays enciphered. Also: record order with gaps, when and under which owner
+// password the new file is enciphered, names as typed, symbolic links, owner and group.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -194,14 +196,28 @@ TEST(EncryptConversion, StaysEncipheredUnderItsOwnerPassword) {
   EXPECT_EQ(n, customers.size());
 }
 
-// The owner after the example file enciphers the new file, whatever the data file had.
-TEST(EncryptConversion, NewFileTakesTheExamplesOwner) {
+// The new file is enciphered exactly when the example file is, under the owner password
+// after the example file, whatever the data file had: so it opens under the declaration
+// the example was made from. A declaration with an owner password but no encryption makes
+// a plain example (the store leaves such a file plain); the password the caller gives
+// after it is then not used, and RECFIX says so.
+TEST(EncryptConversion, NewFileIsEncipheredExactlyWhenTheExampleIs) {
   struct Case {
     const char* label;
     bool oldEnciphered;
     const char* dataOwner;
+    bool exampleEnciphered;
+    const char* exampleOwner;
+    const char* note;  // expected on standard error; "" for none at all
   };
-  for (const Case& c : {Case{"re-keyed", true, "ab"}, Case{"plain to enciphered", false, ""}}) {
+  const Case cases[] = {
+      {"re-keyed", true, "ab", true, "xk", ""},
+      {"plain to enciphered", false, "", true, "xk", ""},
+      {"enciphered to plain", true, "ab", false, "", ""},
+      {"plain example with an owner after it", false, "xk", false, "xk",
+       "the example file is not enciphered, so neither is the new file"},
+  };
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     TempDir dir;
     auto shape = demodata::MakeOldDecl(OldFile::kEncrypt, dir / "ENCRYPT");
@@ -210,20 +226,32 @@ TEST(EncryptConversion, NewFileTakesTheExamplesOwner) {
     FileDecl old("Encrypt", FileName(dir / "ENCRYPT"), "ENC", c.dataOwner, a, shape->layout(), shape->keyDefs());
     const auto& customers = DemoCustomers();
     ASSERT_EQ(demodata::WriteDataFile(old, customers.size(), [&](uint64_t i) { return customers[i]; }), 0);
-    auto example = MakeTodayDecl(Today::kEncrypt, dir / "ENCRYPT.tpe");
-    CREATE(*example);
+    auto today = MakeTodayDecl(Today::kEncrypt, dir / "ENCRYPT");
+    FileAttributes e = today->attributes();
+    e.encrypt = c.exampleEnciphered;
+    FileDecl example("Encrypt", FileName(dir / "ENCRYPT.tpe"), "ENC", c.exampleOwner, e, today->layout(),
+                     today->keyDefs());
+    CREATE(example);
     ASSERT_EQ(RtErrorCode(), 0);
 
-    const RunResult run =
-        RunRecfix(dir.path(), {std::string("ENCRYPT.tps?") + c.dataOwner, "/K", "/E:ENCRYPT.tpe?xk", "/A"});
+    const RunResult run = RunRecfix(
+        dir.path(), {std::string("ENCRYPT.tps?") + c.dataOwner, "/K", std::string("/E:ENCRYPT.tpe?") + c.exampleOwner, "/A"});
     ASSERT_EQ(run.exitCode, 0) << run.stderrText;
-    auto today = MakeTodayDecl(Today::kEncrypt, dir / "ENCRYPT");
-    OPEN(*today, 0x22);
+    if (*c.note) EXPECT_NE(run.stderrText.find(c.note), std::string::npos) << run.stderrText;
+    else EXPECT_EQ(run.stderrText, "");
+    StoredLayout stored;
+    ASSERT_EQ(ReadStoredLayout(dir / "ENCRYPT", c.exampleOwner, &stored), 0);
+    EXPECT_EQ(stored.encrypted, c.exampleEnciphered);
+
+    FileDecl asExample("Encrypt", FileName(dir / "ENCRYPT"), "ENC", c.exampleOwner, e, today->layout(),
+                       today->keyDefs());
+    OPEN(asExample, 0x22);
     ASSERT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
-    SETfile(*today);
+    SETfile(asExample);
     size_t n = 0;
-    for (NEXT(*today); RtErrorCode() == 0; NEXT(*today)) ++n;
+    for (NEXT(asExample); RtErrorCode() == 0; NEXT(asExample)) ++n;
     EXPECT_EQ(n, customers.size());
+    CLOSE(asExample);
   }
 }
 
@@ -292,6 +320,65 @@ TEST(Names, MatchWithoutRegardToCaseAndTakeEitherSeparator) {
   auto today = MakeTodayDecl(Today::kStandrd, dir / "Data/STANDRD");
   OPEN(*today, 0x22);
   EXPECT_EQ(RtErrorCode(), 0);
+}
+
+// A data file that is a symbolic link: the file it leads to is converted in place and the
+// link stays, beside the data file or in another directory; no work file is left in
+// either directory.
+TEST(Names, ALinkStaysAndTheFileItLeadsToIsConverted) {
+  for (const char* target : {"standrd-1999.tps", "Orig/standrd-1999.tps"}) {
+    SCOPED_TRACE(target);
+    TempDir dir;
+    std::filesystem::create_directory(dir / "Orig");
+    const auto& customers = DemoCustomers();
+    auto old = demodata::MakeOldDecl(OldFile::kStandrd, dir / target);
+    ASSERT_EQ(demodata::WriteDataFile(*old, customers.size(), [&](uint64_t i) { return customers[i]; }), 0);
+    std::filesystem::create_symlink(target, dir / "Standrd.TPS");
+    auto example = MakeTodayDecl(Today::kStandrd, dir / "STANDRD.tpe");
+    CREATE(*example);
+    ASSERT_EQ(RtErrorCode(), 0);
+
+    const RunResult run = RunRecfix(dir.path(), {"STANDRD.tps?", "/K", "/E:STANDRD.tpe?", "/A"});
+    ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+    ASSERT_TRUE(std::filesystem::is_symlink(dir / "Standrd.TPS"));
+    EXPECT_EQ(std::filesystem::read_symlink(dir / "Standrd.TPS"), target);
+    for (const std::string& name : {std::string("STANDRD"), std::string(target)}) {
+      auto today = MakeTodayDecl(Today::kStandrd, dir / name);
+      OPEN(*today, 0x22);
+      ASSERT_EQ(RtErrorCode(), 0) << name;
+      SETfile(*today);
+      size_t n = 0;
+      for (NEXT(*today); RtErrorCode() == 0; NEXT(*today)) ++n;
+      EXPECT_EQ(n, customers.size());
+      CLOSE(*today);
+    }
+    std::vector<std::string> names = {"Orig", "STANDRD.tpe", "Standrd.TPS"};
+    if (std::string(target).find('/') == std::string::npos) names.push_back(target);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(dir.Names(), names);
+    EXPECT_EQ(std::filesystem::is_empty(dir / "Orig"), std::string(target).find('/') == std::string::npos);
+  }
+}
+
+// The new file takes the old one's owner and group (only a privileged process can give
+// a file to another user).
+TEST(Names, TheNewFileKeepsTheOldOwnerAndGroup) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a file to another user";
+  TempDir dir;
+  const auto& customers = DemoCustomers();
+  auto old = demodata::MakeOldDecl(OldFile::kStandrd, dir / "Standrd.TPS");
+  ASSERT_EQ(demodata::WriteDataFile(*old, customers.size(), [&](uint64_t i) { return customers[i]; }), 0);
+  ASSERT_EQ(::chown((dir / "Standrd.TPS").c_str(), 4321, 5432), 0);
+  ASSERT_EQ(::chmod((dir / "Standrd.TPS").c_str(), 0604), 0);
+  auto example = MakeTodayDecl(Today::kStandrd, dir / "STANDRD.tpe");
+  CREATE(*example);
+  const RunResult run = RunRecfix(dir.path(), {"STANDRD.tps?", "/K", "/E:STANDRD.tpe?", "/A"});
+  ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+  struct stat st;
+  ASSERT_EQ(::stat((dir / "Standrd.TPS").c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 4321u);
+  EXPECT_EQ(st.st_gid, 5432u);
+  EXPECT_EQ(st.st_mode & 07777, 0604u);
 }
 
 // A data file whose bulk fill ended before its keys were built (OPEN reports 46): its

@@ -1,11 +1,12 @@
 // RECFIX refusing: command lines that do not fit, data and example files it cannot use,
 // a data file another program holds or has open, and a new key the records cannot fill.
 // In every case the exit code is not 0, standard error says why, and the directory is
-// exactly as before: the data file byte for byte, no work file left.
+// exactly as before: every file byte for byte, no work file left.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
+#include <map>
 
 #include "tests/recfix/recfix_runner.h"
 #include "tests/recfix/today_files.h"
@@ -35,16 +36,36 @@ class RefusalTest : public ::testing::Test {
     }
   }
 
+  // UNIQUE.tpe: today's Standrd with STD:ByID a key without duplicates, which the
+  // demonstration customers cannot fill (two share CUSID 20).
+  void MakeUniqueIdExample() {
+    auto shape = MakeTodayDecl(Today::kStandrd, dir_ / "UNIQUE.tpe");
+    std::vector<KeyDef> keys = shape->keyDefs();
+    keys[1].dup = false;
+    FileDecl example("Standrd", FileName(dir_ / "UNIQUE.tpe"), "STD", "", shape->attributes(), shape->layout(), keys);
+    CREATE(example);
+    ASSERT_EQ(RtErrorCode(), 0);
+  }
+
+  // Every file of the directory with its bytes.
+  std::map<std::string, std::string> Snapshot() const {
+    std::map<std::string, std::string> files;
+    for (const std::string& name : dir_.Names()) files[name] = FileBytes(dir_ / name);
+    return files;
+  }
+
   // Runs RECFIX and checks that it refused and changed nothing.
   void ExpectRefusal(const std::vector<std::string>& words, int exitCode, const std::string& said) {
-    const std::vector<std::string> names = dir_.Names();
-    const std::string standrd = FileBytes(dir_ / "Standrd.TPS"), encrypt = FileBytes(dir_ / "Encrypt.TPS");
+    const std::map<std::string, std::string> before = Snapshot();
     const RunResult run = RunRecfix(dir_.path(), words);
     EXPECT_EQ(run.exitCode, exitCode) << run.stderrText;
     EXPECT_NE(run.stderrText.find(said), std::string::npos) << "expected \"" << said << "\" in:\n" << run.stderrText;
-    EXPECT_EQ(dir_.Names(), names);
-    EXPECT_TRUE(FileBytes(dir_ / "Standrd.TPS") == standrd) << "Standrd.TPS changed";
-    EXPECT_TRUE(FileBytes(dir_ / "Encrypt.TPS") == encrypt) << "Encrypt.TPS changed";
+    const std::map<std::string, std::string> after = Snapshot();
+    EXPECT_EQ(after.size(), before.size()) << "files came or went";
+    for (const auto& [name, bytes] : before) {
+      const auto it = after.find(name);
+      EXPECT_TRUE(it != after.end() && it->second == bytes) << name << " changed";
+    }
   }
 
   TempDir dir_;
@@ -127,13 +148,31 @@ TEST_F(RefusalTest, DataFileInUseByAnotherOpener) {
 // A key without duplicates in the example while two records share its value: the keys
 // cannot be built, so the data file stays old and the half-made work file goes.
 TEST_F(RefusalTest, NewKeyTheRecordsCannotFill) {
-  auto shape = MakeTodayDecl(Today::kStandrd, dir_ / "UNIQUE.tpe");
-  std::vector<KeyDef> keys = shape->keyDefs();
-  keys[1].dup = false;  // STD:ByID: the demonstration customers share CUSID 20
-  FileDecl example("Standrd", FileName(dir_ / "UNIQUE.tpe"), "STD", "", shape->attributes(), shape->layout(), keys);
-  CREATE(example);
-  ASSERT_EQ(RtErrorCode(), 0);
+  ASSERT_NO_FATAL_FAILURE(MakeUniqueIdExample());
   ExpectRefusal({"STANDRD.tps?", "/K", "/E:UNIQUE.tpe?", "/A"}, 1, "keys of the new file cannot be built");
+}
+
+// The same failure on a data file whose keys must be rebuilt (a bulk fill that ended
+// before its keys were built): its records are read as they are, so the failure leaves
+// it byte for byte as it was, keys still unbuilt.
+TEST_F(RefusalTest, DataFileWhoseKeysMustBeRebuiltStaysAsItWasOnFailure) {
+  auto old = demodata::MakeOldDecl(OldFile::kStandrd, dir_ / "BULK");
+  CREATE(*old);
+  OPEN(*old, 0x12);
+  LOGOUT(10, *old);
+  for (const demodata::Customer& c : demodata::DemoCustomers()) {
+    demodata::FillRecord(old->layout(), c, old->RecordBuffer());
+    APPEND(*old);
+    ASSERT_EQ(RtErrorCode(), 0);
+  }
+  COMMIT();
+  CLOSE(*old);
+  OPEN(*old, 0x22);
+  ASSERT_EQ(RtErrorCode(), kKeyFileMustBeRebuilt);
+  ASSERT_NO_FATAL_FAILURE(MakeUniqueIdExample());
+  ExpectRefusal({"BULK.tps?", "/K", "/E:UNIQUE.tpe?", "/A"}, 1, "keys of the new file cannot be built");
+  OPEN(*old, 0x22);
+  EXPECT_EQ(RtErrorCode(), kKeyFileMustBeRebuilt);
 }
 
 }  // namespace

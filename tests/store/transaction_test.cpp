@@ -189,6 +189,63 @@ TEST_F(TransactionTest, AppendSuspendsKeysUntilBuildfile) {
   EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
 }
 
+// A file whose keys must be rebuilt opens for reading its records as it is: record order
+// works, a key's order reports 46, writing is refused, and not a byte of the file changes.
+TEST_F(TransactionTest, OpenRecordsReadsAFileWhoseKeysMustBeRebuiltWithoutChangingIt) {
+  LOGOUT(2, *f_);
+  for (LONG i = 2; i <= 20; ++i) {
+    rec().CUSID = 100 - i;
+    rec().NAME = "N" + std::to_string(i);
+    APPEND(*f_);
+    ASSERT_EQ(RtErrorCode(), 0);
+  }
+  COMMIT();
+  CLOSE(*f_);
+  const std::string before = FileBytes(dir_ / "STANDRD.TPS");
+
+  OPENrecords(*f_, 0x42);
+  EXPECT_EQ(RtErrorCode(), kUnsupportedDriverFunction) << "a mode that may write";
+  OPENrecords(*f_, 0x10);
+  ASSERT_EQ(RtErrorCode(), 0);
+  SETfile(*f_);
+  std::vector<LONG> want = {1};
+  for (LONG i = 2; i <= 20; ++i) want.push_back(100 - i);
+  EXPECT_EQ(ReadAll(*f_, [&] { NEXT(*f_); }), want);
+  SETkey(f_->key(1));
+  NEXT(*f_);
+  EXPECT_EQ(RtErrorCode(), kKeyFileMustBeRebuilt);
+  AddStandrd(*f_, 7, "Written");
+  EXPECT_EQ(RtErrorCode(), kAccessDenied);
+  CLOSE(*f_);
+  EXPECT_TRUE(FileBytes(dir_ / "STANDRD.TPS") == before) << "the file changed";
+  OPEN(*f_, 0x42);
+  EXPECT_EQ(RtErrorCode(), kKeyFileMustBeRebuilt);
+}
+
+// A scratch file keeps its journal in memory: a transaction over it leaves nothing beside
+// it on disk, and ROLLBACK still undoes it. An ordinary file has its journal on disk then.
+TEST(ScratchFileTest, JournalStaysInMemoryAndRollbackStillUndoes) {
+  for (bool scratch : {false, true}) {
+    SCOPED_TRACE(scratch ? "scratch" : "ordinary");
+    TempDir dir;
+    FileAttributes a = CreateThread();
+    a.scratch = scratch;
+    auto f = MakeStandrd(dir / "WORK.tp1", StandrdKeys(), "", a);
+    CREATE(*f);
+    OPEN(*f, 0x12);
+    ASSERT_EQ(RtErrorCode(), 0);
+    ASSERT_EQ(AddStandrd(*f, 1, "Kept"), 0);
+    LOGOUT(2, *f);
+    ASSERT_EQ(RtErrorCode(), 0);
+    for (LONG i = 2; i <= 200; ++i) ASSERT_EQ(AddStandrd(*f, i, "Undone"), 0);
+    EXPECT_EQ(dir.Names().size(), scratch ? 1u : 2u) << "a journal beside the file, or none";
+    ROLLBACK();
+    EXPECT_EQ(RecordOrderIds(*f), (std::vector<LONG>{1}));
+    CLOSE(*f);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"WORK.tp1"}));
+  }
+}
+
 TEST_F(TransactionTest, BuildfileOfAClosedFileNeedsItAlone) {
   CLOSE(*f_);
   LONG code = -1;
