@@ -1,23 +1,29 @@
 # Build helpers shared by every directory:
-#   qx_add_gtest(<target> SOURCES ... [LIBS ...] [LABELS ...])   a GoogleTest binary, its
-#       tests registered with CTest; label "unit" marks tests that also run in the
-#       sanitizer build, "e2e" tests that start real programs, "xvfb" tests under a display.
+#   qx_add_gtest(<target> SOURCES ... [LIBS ...] [LABELS ...] [LOCALES])   a GoogleTest
+#       binary, its tests registered with CTest; label "unit" marks tests that also run in
+#       the sanitizer build, "e2e" tests that start real programs, "xvfb" tests under a
+#       display. LOCALES: the tests run after the fixture "test_locales" with LOCPATH set
+#       to the locales it built (tests/CMakeLists.txt).
 #   qx_embed_resources(<target> <name> FILES <file>...)          compiles files into the
 #       target; the runtime finds them by file name (see runtime/sys/resources.h).
 include(GoogleTest)
 
 function(qx_add_gtest target)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "LOCALES" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   if(NOT ARG_LABELS)
     set(ARG_LABELS unit)
   endif()
+  set(locale_properties)
+  if(ARG_LOCALES)
+    set(locale_properties FIXTURES_REQUIRED test_locales ENVIRONMENT LOCPATH=${QX_TEST_LOCPATH})
+  endif()
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 600)
+    PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 600 ${locale_properties})
 endfunction()
 
 function(qx_embed_resources target name)

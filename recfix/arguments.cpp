@@ -1,7 +1,7 @@
 // RECFIX's command line; see arguments.h.
 #include "recfix/arguments.h"
 
-#include <strings.h>
+#include "runtime/text/strings.h"
 
 namespace qx::recfix {
 
@@ -28,7 +28,7 @@ void SplitOwner(const std::string& word, std::string* name, std::string* owner) 
   *owner = q == std::string::npos ? std::string() : word.substr(q + 1);
 }
 
-bool IsSwitch(const std::string& word, const char* name) { return ::strcasecmp(word.c_str(), name) == 0; }
+bool IsSwitch(const std::string& word, const char* name) { return RtSameIgnoringCase(word, name); }
 
 }  // namespace
 
@@ -51,7 +51,7 @@ bool ParseArguments(const std::vector<std::string>& words, Arguments* out, std::
       seen = &k;
     } else if (IsSwitch(w, "/A")) {
       seen = &a;
-    } else if (w.size() >= 3 && ::strncasecmp(w.c_str(), "/E:", 3) == 0) {
+    } else if (w.size() >= 3 && RtSameIgnoringCase(std::string_view(w).substr(0, 3), "/E:")) {
       seen = &e;
       if (!e) {
         SplitOwner(w.substr(3), &out->exampleFile, &out->exampleOwner);

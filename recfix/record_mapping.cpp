@@ -1,11 +1,11 @@
 // The field-by-field conversion of records; see record_mapping.h.
 #include "recfix/record_mapping.h"
 
-#include <strings.h>
-
 #include <cmath>
 #include <cstring>
 #include <limits>
+
+#include "runtime/text/strings.h"
 
 namespace qx::recfix {
 
@@ -19,7 +19,7 @@ std::string_view AfterPrefix(std::string_view name) {
 }
 
 bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
+  return RtSameIgnoringCase(a, b);
 }
 
 std::string TypeText(const FieldDef& f) {

@@ -1,7 +1,6 @@
 // Declarations, OPEN, CLOSE, CREATE, BUILDfile, LOCK, SEND and the properties; see file.h.
 #include "runtime/store/file.h"
 
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include "runtime/store/schema.h"
 #include "runtime/store/stored_layout.h"
 #include "runtime/sys/paths.h"
+#include "runtime/text/strings.h"
 
 namespace qx {
 
@@ -143,8 +143,7 @@ FileDecl::~FileDecl() { UnregisterDecl(id_); }
 
 Key* FileDecl::FindKey(std::string_view name) const {
   for (size_t i = 0; i < keyDefs_.size(); ++i) {
-    if (keyDefs_[i].name.size() == name.size() && ::strncasecmp(keyDefs_[i].name.data(), name.data(), name.size()) == 0)
-      return keys_[i].get();
+    if (RtSameIgnoringCase(keyDefs_[i].name, name)) return keys_[i].get();
   }
   return nullptr;
 }

@@ -1,9 +1,9 @@
 // Record layouts and RtClearGroup; see layout.h.
 #include "runtime/store/layout.h"
 
-#include <strings.h>
-
 #include <cstring>
+
+#include "runtime/text/strings.h"
 
 namespace qx {
 
@@ -72,9 +72,7 @@ bool RecordLayout::AddField(std::string_view name, FieldType type, size_t width)
 
 int RecordLayout::FindField(std::string_view name) const {
   for (size_t i = 0; i < fields_.size(); ++i) {
-    const std::string& n = fields_[i].name;
-    if (n.size() == name.size() && ::strncasecmp(n.data(), name.data(), n.size()) == 0)
-      return static_cast<int>(i);
+    if (RtSameIgnoringCase(fields_[i].name, name)) return static_cast<int>(i);
   }
   return -1;
 }

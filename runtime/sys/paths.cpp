@@ -2,12 +2,12 @@
 #include "runtime/sys/paths.h"
 
 #include <dirent.h>
-#include <strings.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <vector>
 
+#include "runtime/text/strings.h"
 #include "runtime/text/types.h"
 
 namespace qx {
@@ -31,7 +31,7 @@ std::string MatchInDirectory(const std::string& dir, const std::string& componen
   std::string best;
   while (const dirent* e = ::readdir(d)) {
     const char* n = e->d_name;
-    if (::strcasecmp(n, component.c_str()) != 0) continue;
+    if (!RtSameIgnoringCase(n, component)) continue;
     if (component == n) {
       best = n;
       break;

@@ -16,6 +16,7 @@
 #include "runtime/sys/paths.h"
 #include "runtime/sys/replacement_file.h"
 #include "runtime/sys/runtime_lock.h"
+#include "runtime/text/strings.h"
 #include "runtime/text/types.h"
 
 namespace qx {
@@ -46,16 +47,6 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
   return s;
-}
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
 }
 
 // The section a heading line opens; nothing for other lines.
@@ -208,11 +199,11 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
   for (const Line& line : SplitLines(*content)) {
     if (const auto heading = SectionOf(line.text)) {
       if (inSection) break;  // the first section of that name has ended
-      inSection = EqualNoCase(*heading, section);
+      inSection = RtSameIgnoringCase(*heading, section);
       continue;
     }
     if (!inSection) continue;
-    if (const auto entry = EntryOf(line.text); entry && EqualNoCase(entry->key, key)) {
+    if (const auto entry = EntryOf(line.text); entry && RtSameIgnoringCase(entry->key, key)) {
       return ValueOf(line.text, entry->valueStart);
     }
   }
@@ -255,7 +246,7 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
 
   size_t heading = lines.size();
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (const auto name = SectionOf(lines[i].text); name && EqualNoCase(*name, section)) {
+    if (const auto name = SectionOf(lines[i].text); name && RtSameIgnoringCase(*name, section)) {
       heading = i;
       break;
     }
@@ -271,7 +262,7 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
       const auto entry = EntryOf(lines[j].text);
       if (!entry) continue;
       lastEntry = j;
-      if (EqualNoCase(entry->key, key)) {
+      if (RtSameIgnoringCase(entry->key, key)) {
         // Keep the line up to "=" and the blanks after it; only the value changes.
         std::string& text = lines[j].text;
         size_t at = entry->valueStart;

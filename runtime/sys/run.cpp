@@ -3,7 +3,6 @@
 
 #include <signal.h>
 #include <spawn.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +19,7 @@
 #include "runtime/sys/os_error.h"
 #include "runtime/sys/paths.h"
 #include "runtime/sys/runtime_lock.h"
+#include "runtime/text/strings.h"
 
 extern char** environ;
 
@@ -33,7 +33,7 @@ thread_local LONG tLastExitCode = 0;
 std::vector<std::string> NameVariants(const std::string& name) {
   std::vector<std::string> out{name};
   const size_t n = name.size();
-  if (n > 4 && ::strcasecmp(name.c_str() + n - 4, ".exe") == 0) {
+  if (n > 4 && RtSameIgnoringCase(std::string_view(name).substr(n - 4), ".exe")) {
     out.push_back(name.substr(0, n - 4));
   } else {
     out.push_back(name + ".exe");

@@ -2,6 +2,7 @@
 #include "runtime/text/date_layout.h"
 
 #include <langinfo.h>
+#include <locale.h>
 
 #include <vector>
 
@@ -103,6 +104,11 @@ DateLayout DateLayout::FromFormat(std::string_view format) {
   Builder b;
   b.Add(format);
   return b.Finish();
+}
+
+void RtUseUserDateLocale() {
+  ::setlocale(LC_ALL, "C");
+  ::setlocale(LC_TIME, "");
 }
 
 DateLayout DateLayout::LocaleShortDate() {

@@ -2,7 +2,8 @@
 // its padding, and fixed texts before, between and after them ("dd/mm/yyyy",
 // "yyyy-mm-dd", "dd.mm.yyyy", "yyyy年mm月dd日"). The year is always written with four
 // digits. Date pictures (runtime/text/picture.h) show and read dates through a layout;
-// the short date form of this machine comes from the locale's LC_TIME.
+// the short date form of this machine comes from the locale's LC_TIME, which
+// RtUseUserDateLocale gives the process.
 #pragma once
 
 #include <array>
@@ -60,5 +61,14 @@ class DateLayout {
   std::array<std::string, 4> literals_;
   std::array<Part, 3> parts_{};
 };
+
+// Gives the process the user's locale (LC_ALL, LC_TIME, LANG) for dates and C for every
+// other category, so that @d17 shows this machine's short date form while numbers are read
+// and written with "." and case follows the character tables whatever the user's
+// language. A locale that is not installed leaves dates in the C form. Process-wide
+// (setlocale): call while no other thread runs, at the process entry and again after
+// anything that sets the locale itself (a QApplication takes all of it from the
+// environment).
+void RtUseUserDateLocale();
 
 }  // namespace qx

@@ -1,4 +1,4 @@
-// Clipping, joining, searching and case conversion of byte strings.
+// Clipping, joining, searching, case conversion and matching of byte strings.
 #include "runtime/text/strings.h"
 
 #include "runtime/text/char_tables.h"
@@ -40,6 +40,14 @@ std::string RtLower(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = RtLowerChar(c);
   return out;
+}
+
+bool RtSameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (RtLowerChar(a[i]) != RtLowerChar(b[i])) return false;
+  }
+  return true;
 }
 
 }  // namespace qx

@@ -1,4 +1,5 @@
-// The runtime's string operations: clipping, joining, searching and case conversion.
+// The runtime's string operations: clipping, joining, searching, case conversion and
+// matching without regard to case.
 // Texts are byte strings; a STRING<N> or CSTRING<N> passes as its view (a STRING's view
 // holds its padding blanks). Comparison as the runtime compares strings is
 // RtCompareStrings in runtime/text/types.h.
@@ -33,5 +34,11 @@ std::string RtUpper(std::string_view text);
 
 // The text with each upper-case letter turned into its lower-case letter.
 std::string RtLower(std::string_view text);
+
+// Whether the two texts are equal when the letters of the character tables are taken
+// without regard to case; other bytes must be equal. How names (of files, fields, keys,
+// sections, switches) are matched: it never depends on the process's locale (strcasecmp
+// does, and under a Turkish one "I" and "i" are no pair).
+bool RtSameIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace qx

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -25,6 +26,9 @@ using USHORT = std::uint16_t;
 using LONG = std::int32_t;   // stored little-endian in records (the host order on x86-64)
 using ULONG = std::uint32_t;
 using REAL = double;
+
+// Records are stored as their in-memory bytes, so numbers are stored little-endian only on such a host.
+static_assert(std::endian::native == std::endian::little, "records store numbers in host order");
 
 // Trailing blanks removed (the runtime's CLIP).
 inline std::string_view RtClipView(std::string_view s) {

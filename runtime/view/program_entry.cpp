@@ -15,6 +15,7 @@
 #include "runtime/win/view.h"
 
 #include "runtime/sys/command_line.h"
+#include "runtime/text/date_layout.h"
 
 #ifdef QX_HAVE_QT_VIEW
 #include "runtime/view/qt/qt_view.h"
@@ -50,6 +51,7 @@ void EndProcess(LONG exitCode) {
 }  // namespace
 
 int RtRunProgram(int argc, char** argv, void (*programEntry)()) {
+  RtUseUserDateLocale();  // either view; the Qt view takes it again after its QApplication
   RtInitCommandLine(argc, argv);
   const char* pathVariable = std::getenv(kAutomationVariable);
   const std::string path = pathVariable ? pathVariable : "";

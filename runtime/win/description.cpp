@@ -8,18 +8,13 @@
 #include <stdexcept>
 
 #include "runtime/sys/resources.h"
+#include "runtime/text/strings.h"
 #include "runtime/win/list_format.h"
 
 namespace qx {
 namespace {
 
 using nlohmann::json;
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 [[noreturn]] void Fail(const std::string& where, const std::string& what) {
   throw std::runtime_error(where + ": " + what);
@@ -268,7 +263,7 @@ Catalogue& TheCatalogue() {
 }
 
 bool EndsWith(std::string_view s, std::string_view tail) {
-  return s.size() >= tail.size() && Lower(s.substr(s.size() - tail.size())) == tail;
+  return s.size() >= tail.size() && RtSameIgnoringCase(s.substr(s.size() - tail.size()), tail);
 }
 
 }  // namespace
@@ -332,14 +327,14 @@ const WindowDescription* FindWindowDescription(std::string_view module, std::str
       if (!EndsWith(name, ".windows.json")) continue;
       for (WindowDescription& w : ParseWindowDescriptions(*RtFindResource(name))) {
         auto owned = std::make_unique<WindowDescription>(std::move(w));
-        auto& slot = cat.modules[Lower(owned->module)][Lower(owned->label)];
+        auto& slot = cat.modules[RtLower(owned->module)][RtLower(owned->label)];
         slot = std::move(owned);
       }
     }
   }
-  auto m = cat.modules.find(Lower(module));
+  auto m = cat.modules.find(RtLower(module));
   if (m == cat.modules.end()) return nullptr;
-  auto w = m->second.find(Lower(label));
+  auto w = m->second.find(RtLower(label));
   return w == m->second.end() ? nullptr : w->second.get();
 }
 

@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "runtime/text/char_tables.h"
 #include "runtime/text/picture.h"
 
 namespace qx {
@@ -42,7 +43,7 @@ class FormatReader {
   }
 
   static bool Justification(char c, Justify& j) {
-    switch (std::toupper(static_cast<unsigned char>(c))) {
+    switch (RtUpperChar(c)) {
       case 'L': j = Justify::kLeft; return true;
       case 'R': j = Justify::kRight; return true;
       case 'C': j = Justify::kCentre; return true;

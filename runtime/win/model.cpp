@@ -2,11 +2,11 @@
 #include "runtime/win/model.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstdio>
 
 #include "runtime/sys/runtime_lock.h"
+#include "runtime/text/strings.h"
 #include "runtime/win/standard_actions.h"
 
 namespace qx {
@@ -506,12 +506,8 @@ const char* MessageButtonName(LONG button) {
 }
 
 LONG MessageButtonByName(std::string_view name) {
-  std::string lower(name);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   for (LONG b = 1; b <= kButtonCancel; b <<= 1) {
-    std::string n = MessageButtonName(b);
-    for (char& c : n) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (n == lower) return b;
+    if (RtSameIgnoringCase(MessageButtonName(b), name)) return b;
   }
   return 0;
 }

@@ -1,21 +1,13 @@
 // The runtime's queue; see queue.h.
 #include "runtime/win/queue.h"
 
-#include <cctype>
 #include <cstring>
 
 #include "runtime/sys/error_state.h"
+#include "runtime/text/strings.h"
 
 namespace qx {
 namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
-  }
-  return true;
-}
 
 LONG Outcome(LONG code) {
   RtSetError(code);
@@ -42,7 +34,7 @@ RtQueue::RtQueue(std::vector<QueueField> fields) {
 
 int RtQueue::FieldIndex(std::string_view name) const {
   for (size_t i = 0; i < fields_.size(); ++i) {
-    if (SameName(fields_[i].name, name)) return static_cast<int>(i);
+    if (RtSameIgnoringCase(fields_[i].name, name)) return static_cast<int>(i);
   }
   return -1;
 }

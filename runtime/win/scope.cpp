@@ -1,17 +1,12 @@
 // Bind scopes; see scope.h.
 #include "runtime/win/scope.h"
 
-#include <cctype>
 #include <map>
+
+#include "runtime/text/strings.h"
 
 namespace qx {
 namespace {
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
 
 thread_local std::vector<std::map<std::string, UseVariable>> tScopes;
 
@@ -30,7 +25,7 @@ void RtPopScope() {
 }
 
 void RtBind(std::string_view name, UseVariable variable) {
-  if (!tScopes.empty()) tScopes.back()[Upper(name)] = variable;
+  if (!tScopes.empty()) tScopes.back()[RtUpper(name)] = variable;
 }
 
 void RtBindGroup(const GroupRef& group) {
@@ -38,7 +33,7 @@ void RtBindGroup(const GroupRef& group) {
 }
 
 std::optional<UseVariable> RtBound(std::string_view name) {
-  const std::string key = Upper(name);
+  const std::string key = RtUpper(name);
   for (auto it = tScopes.rbegin(); it != tScopes.rend(); ++it) {
     auto found = it->find(key);
     if (found != it->end()) return found->second;

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/locales.h"
+
 namespace qx {
 namespace {
 
@@ -46,6 +48,24 @@ TEST_F(PathsTest, ExactSpellingWinsOverAnotherCase) {
   EXPECT_EQ(RtResolvePath((root_ / "Data" / "Standrd.TPS").string()), (root_ / "Data" / "Standrd.TPS").string());
   // Neither spelling exact: the first in byte order.
   EXPECT_EQ(RtResolvePath((root_ / "Data" / "standrd.tps").string()), (root_ / "Data" / "STANDRD.TPS").string());
+}
+
+// Names match by the letters A to Z whatever the locale: under a Turkish one the C library
+// pairs "I" with a dotless i, so a locale-aware comparison would miss "variable.tps".
+TEST_F(PathsTest, MatchingIgnoresTheLocalesCaseRules) {
+  if (!testing::LocaleAvailable(testing::kTurkishLocale)) GTEST_SKIP() << testing::LocaleMissing(testing::kTurkishLocale);
+  std::ofstream(root_ / "Data" / "variable.tps") << "x";
+  std::ofstream(root_ / "Data" / "INDEX.TPS") << "x";
+  const std::string r = root_.string();
+  testing::ThreadLocale turkish(testing::kTurkishLocale, LC_ALL_MASK);
+  ASSERT_TRUE(turkish.ok());
+  struct Case { std::string in; std::string out; };
+  const Case cases[] = {
+      {r + "/DATA/VARIABLE.TPS", r + "/Data/variable.tps"},
+      {r + "/data/index.tps", r + "/Data/INDEX.TPS"},
+      {r + "/DATA/Sub/A.TXT", r + "/Data/Sub/a.txt"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RtResolvePath(c.in), c.out) << c.in;
 }
 
 TEST_F(PathsTest, RelativeNamesResolveAgainstTheCurrentDirectory) {

@@ -4,20 +4,16 @@
 
 #include <langinfo.h>
 #include <locale.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "runtime/text/day_numbers.h"
 #include "runtime/text/picture.h"
+#include "tests/support/locales.h"
 
 namespace qx {
 namespace {
-
-namespace fs = std::filesystem;
 
 // The parsed picture; a picture that does not parse fails the test (and a valid
 // stand-in is returned so that the test can go on).
@@ -28,23 +24,9 @@ Picture Must(std::string_view text) {
 }
 
 // Runs the test on this thread under one LC_TIME locale, restoring the thread's locale.
-class ThreadLocale {
+class TimeLocale : public testing::ThreadLocale {
  public:
-  explicit ThreadLocale(const char* name) : locale_(::newlocale(LC_TIME_MASK, name, nullptr)) {
-    if (locale_) previous_ = ::uselocale(locale_);
-  }
-  ~ThreadLocale() {
-    if (!locale_) return;
-    ::uselocale(previous_);
-    ::freelocale(locale_);
-  }
-  ThreadLocale(const ThreadLocale&) = delete;
-  ThreadLocale& operator=(const ThreadLocale&) = delete;
-  bool ok() const { return locale_ != nullptr; }
-
- private:
-  locale_t locale_;
-  locale_t previous_ = LC_GLOBAL_LOCALE;
+  explicit TimeLocale(const char* name) : ThreadLocale(name, LC_TIME_MASK) {}
 };
 
 constexpr LONG kNewYear1801 = 4;
@@ -65,7 +47,7 @@ TEST(DatePicture, ParsesTheKnownForms) {
 }
 
 TEST(DatePicture, ShowsTheFixedFormsAndTheCLocaleForm) {
-  ThreadLocale c_locale("C");
+  TimeLocale c_locale("C");
   ASSERT_TRUE(c_locale.ok());
   struct Case { std::string_view picture; double day_number; std::string_view text; };
   const Case cases[] = {
@@ -85,7 +67,7 @@ TEST(DatePicture, ShowsTheFixedFormsAndTheCLocaleForm) {
 }
 
 TEST(DatePicture, ReadsEntries) {
-  ThreadLocale c_locale("C");
+  TimeLocale c_locale("C");
   ASSERT_TRUE(c_locale.ok());
   struct Case { std::string_view picture; std::string_view text; EntryError error; LONG day_number; };
   const EntryError ok = EntryError::kNone, not_a_date = EntryError::kNotADate, range = EntryError::kOutOfRange;
@@ -125,7 +107,7 @@ TEST(DatePicture, ReadsEntries) {
 }
 
 TEST(DatePicture, EveryDateSurvivesTheRoundTrip) {
-  ThreadLocale c_locale("C");
+  TimeLocale c_locale("C");
   ASSERT_TRUE(c_locale.ok());
   for (const std::string_view text : {"@d2", "@d6", "@d10", "@d17"}) {
     const Picture p = Must(text);
@@ -149,57 +131,20 @@ TEST(DatePicture, TextValuesAndTextTargetsUseTheDisplayForm) {
   EXPECT_EQ(p.DeformatText("31/02/2024").error, EntryError::kNotADate);
 }
 
-// A second locale, made available without the network: the installed one when the
-// machine has it, otherwise compiled from the locale sources with localedef into this
-// test's own directory (LOCPATH). Skipped when neither is possible.
+// A second locale: the German one, whose short date form is dd.mm.yyyy.
 class GermanLocaleTest : public ::testing::Test {
  protected:
-  static constexpr const char* kName = "de_DE.UTF-8";
+  static constexpr const char* kName = testing::kGermanLocale;
 
   void SetUp() override {
-    if (Available()) return;
-    if (!fs::exists("/usr/share/i18n/locales/de_DE") || !HasLocaledef()) GTEST_SKIP() << "no way to get " << kName;
-    char tmpl[] = "/tmp/qx_locale_XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 '" + (dir_ / kName).string() + "' >/dev/null 2>&1";
-    (void)std::system(command.c_str());  // warnings give a non-zero status; the result tells
-    ::setenv("LOCPATH", dir_.c_str(), 1);
-    if (!Available()) GTEST_SKIP() << "localedef could not build " << kName;
+    if (!testing::LocaleAvailable(kName)) GTEST_SKIP() << testing::LocaleMissing(kName);
   }
-
-  void TearDown() override {
-    if (dir_.empty()) return;
-    ::unsetenv("LOCPATH");
-    fs::remove_all(dir_);
-  }
-
- private:
-  static bool Available() {
-    const locale_t l = ::newlocale(LC_TIME_MASK, kName, nullptr);
-    if (l) ::freelocale(l);
-    return l != nullptr;
-  }
-  static bool HasLocaledef() {
-    const char* path = std::getenv("PATH");
-    std::string_view rest = path ? path : "/usr/bin:/bin";
-    while (!rest.empty()) {
-      const size_t colon = rest.find(':');
-      const fs::path candidate = fs::path(std::string(rest.substr(0, colon))) / "localedef";
-      if (::access(candidate.c_str(), X_OK) == 0) return true;
-      rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
-    }
-    return false;
-  }
-
-  fs::path dir_;
 };
 
 TEST_F(GermanLocaleTest, ShortDateFollowsTheLocale) {
   const Picture p = Must("@d17");
   {
-    ThreadLocale german(kName);
+    TimeLocale german(kName);
     ASSERT_TRUE(german.ok());
     ASSERT_STREQ(::nl_langinfo(D_FMT), "%d.%m.%Y");
     EXPECT_EQ(p.FormatNumber(kDec31of2024), "31.12.2024");
@@ -209,7 +154,7 @@ TEST_F(GermanLocaleTest, ShortDateFollowsTheLocale) {
     EXPECT_EQ(p.DeformatLong("12/31/2024").error, EntryError::kNotADate);
     EXPECT_EQ(Must("@d2").FormatNumber(kDec31of2024), "12/31/2024");  // fixed forms stay
   }
-  ThreadLocale c_locale("C");  // a change of locale is seen at once
+  TimeLocale c_locale("C");  // a change of locale is seen at once
   EXPECT_EQ(p.FormatNumber(kDec31of2024), "12/31/2024");
 }
 

@@ -111,5 +111,26 @@ TEST(CharacterTables, CaseMappingPairsTheLetters) {
   EXPECT_EQ(RtLowerChar('\xc9'), '\xc9');
 }
 
+TEST(Strings, SameIgnoringCaseMatchesOnlyTheLettersOfTheTables) {
+  struct Case {
+    std::string_view a, b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"VARIABLE.TPS", "variable.tps", true},
+      {"Mixed_Case-09", "mIXED_cASE-09", true},
+      {"", "", true},
+      {"abc", "abd", false},
+      {"abc", "abcd", false},          // a prefix is no match
+      {"A[@", "a{`", false},           // bytes 20h apart that are no letters
+      {"\xc9T\xc9", "\xe9t\xe9", false},  // Latin-1 letters keep their case
+      {std::string_view("a\0b", 3), std::string_view("A\0B", 3), true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RtSameIgnoringCase(c.a, c.b), c.same) << c.a << " / " << c.b;
+    EXPECT_EQ(RtSameIgnoringCase(c.b, c.a), c.same) << c.b << " / " << c.a;
+  }
+}
+
 }  // namespace
 }  // namespace qx

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/harness/harness.h"
+#include "tests/support/locales.h"
 
 namespace qx {
 namespace {
@@ -155,6 +156,32 @@ TEST(TestProgram, HaltAndTheRuntimeReleaseBoxThroughTheChannel) {
     ASSERT_TRUE(run->WaitFor({{"message", true}}).is_object());
     ASSERT_TRUE(Ok(run->Request({{"op", "answer"}, {"button", "Cancel"}})));
     EXPECT_EQ(run->WaitForExit(), 64);
+  }
+}
+
+// Without a display the program still shows dates in the user's short date form: the
+// process entry takes the date part of the locale from the environment.
+TEST(TestProgram, DatesFollowTheUsersLocaleInTheHeadlessView) {
+  if (!testing::LocaleAvailable(testing::kGermanLocale)) GTEST_SKIP() << testing::LocaleMissing(testing::kGermanLocale);
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> env;
+    const char* shown;
+  } cases[] = {
+      {{{"LC_ALL", testing::kGermanLocale}}, "31.12.2024"},
+      {{{"LC_ALL", ""}, {"LANG", "C"}, {"LC_TIME", testing::kGermanLocale}}, "31.12.2024"},
+      {{{"LC_ALL", "C"}}, "12/31/2024"},
+  };
+  for (const Case& c : cases) {
+    ProgramRun::Options options;
+    options.args = {"date"};
+    options.env = c.env;
+    auto run = Start(options);
+    ASSERT_TRUE(run);
+    const json window = run->WaitFor({{"window", "DATE"}});
+    ASSERT_TRUE(window.is_object()) << run->Stderr();
+    EXPECT_EQ(Control(window, "DateString")["text"], c.shown) << c.env.back().first << "=" << c.env.back().second;
+    ASSERT_TRUE(Ok(run->Request({{"op", "close"}, {"window", "DATE"}})));
+    EXPECT_EQ(run->WaitForExit(), 0);
   }
 }
 

@@ -10,12 +10,14 @@
 //                 browse does (one page in its queue), with a popup menu on a right click,
 //                 a double click as an alert key, a sheet with an entry on its second tab,
 //                 and the resize support; a string reports what the program did
+//   date          a window showing 31 December 2024 through @d17 until it is closed
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "runtime/text/day_numbers.h"
 #include "runtime/view/program_entry.h"
 #include "runtime/win/win.h"
 
@@ -215,6 +217,16 @@ class Browse {
   LONG top_ = 0, selected_ = 1;
 };
 
+void ShowDate() {
+  LONG day = RtDayNumber(2024, 12, 31);
+  WindowRef window;
+  RtNewWindow(window, "winprog$main", "DATE", {day});
+  RtOpenWindow(window);
+  while (RtAccept()) RtEndAcceptPass(0);
+  RtExitAccept(0);
+  RtDisposeWindow(window);
+}
+
 void ProgramEntry() {
   static const RtModule modules[] = {{"winprog", 5, &ModuleInit}};
   RtRegisterModule(modules);
@@ -225,6 +237,10 @@ void ProgramEntry() {
   if (mode == "terminate") RtTerminate(code);
   if (mode == "browse") {
     Browse().Run();
+    RtTerminate(0);
+  }
+  if (mode == "date") {
+    ShowDate();
     RtTerminate(0);
   }
   if (mode == "ask") {

@@ -1,9 +1,9 @@
 // The old layouts of the demonstration files; see old_layouts.h.
 #include "tools/demodata/old_layouts.h"
 
-#include <strings.h>
-
 #include <vector>
+
+#include "runtime/text/strings.h"
 
 namespace qx::demodata {
 
@@ -39,8 +39,7 @@ void Add(RecordLayout& layout, const std::string& prefix, const char* field, Fie
 
 std::optional<OldFile> OldFileFromName(std::string_view name) {
   for (const Kind& k : kKinds) {
-    if (name.size() == std::string_view(k.name).size() && ::strncasecmp(name.data(), k.name, name.size()) == 0)
-      return k.kind;
+    if (RtSameIgnoringCase(name, k.name)) return k.kind;
   }
   return std::nullopt;
 }

@@ -3,10 +3,10 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <chrono>
 #include <optional>
 
+#include "runtime/text/strings.h"
 #include "runtime/view/automation/text_encoding.h"
 #include "runtime/win/events.h"
 #include "runtime/win/keycodes.h"
@@ -28,11 +28,6 @@ constexpr std::initializer_list<const char*> kNotModelText = {"path", "id"};
 
 // A part of a request (Latin-1) as JSON text in an error message (Latin-1 too).
 std::string Shown(const json& part) { return Utf8ToLatin1Replacing(JsonToUtf8(part).dump()); }
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 // A control's text as a person reads it: without the "&" of the access key, trailing
 // blanks removed.
@@ -178,13 +173,13 @@ const WindowPresentation* FindWindow(const PresentationState& s, const json& sel
       match = w.id == sel.get<LONG>();
     } else if (sel.is_string()) {
       const std::string t = sel.get<std::string>();
-      match = w.title == t || Lower(w.label) == Lower(t);
+      match = w.title == t || RtSameIgnoringCase(w.label, t);
     } else if (sel.is_object()) {
       match = true;
       if (sel.contains("id")) match = match && w.id == sel["id"].get<LONG>();
       if (sel.contains("title")) match = match && w.title == sel["title"].get<std::string>();
-      if (sel.contains("label")) match = match && Lower(w.label) == Lower(sel["label"].get<std::string>());
-      if (sel.contains("module")) match = match && Lower(w.module) == Lower(sel["module"].get<std::string>());
+      if (sel.contains("label")) match = match && RtSameIgnoringCase(w.label, sel["label"].get<std::string>());
+      if (sel.contains("module")) match = match && RtSameIgnoringCase(w.module, sel["module"].get<std::string>());
       if (sel.contains("thread")) match = match && w.thread == sel["thread"].get<LONG>();
       if (sel.contains("kind")) match = match && w.kind == sel["kind"].get<std::string>();
     }
@@ -200,12 +195,12 @@ const ControlPresentation* FindControl(const WindowPresentation& w, const json& 
       if (c.field == sel.get<LONG>()) return &c;
     } else if (sel.is_string()) {
       const std::string t = sel.get<std::string>();
-      if (Lower(c.name) == Lower(t) && !c.name.empty()) return &c;
+      if (RtSameIgnoringCase(c.name, t) && !c.name.empty()) return &c;
       if (!c.separator && (c.text == t || Plain(c.text) == Plain(t))) return &c;
     } else if (sel.is_object()) {
       bool match = true;
       if (sel.contains("field")) match = match && c.field == sel["field"].get<LONG>();
-      if (sel.contains("name")) match = match && Lower(c.name) == Lower(sel["name"].get<std::string>());
+      if (sel.contains("name")) match = match && RtSameIgnoringCase(c.name, sel["name"].get<std::string>());
       if (sel.contains("text")) match = match && Plain(c.text) == Plain(sel["text"].get<std::string>());
       if (match) return &c;
     }

@@ -17,6 +17,7 @@
 #include <xcb/xcb.h>
 #endif
 
+#include "runtime/text/date_layout.h"
 #include "runtime/view/qt/desktop.h"
 #include "runtime/view/qt/font_mapping.h"
 #include "runtime/view/qt/qt_view_impl.h"
@@ -79,6 +80,7 @@ void TryScreenshot(Desktop* desktop, const std::shared_ptr<ScreenshotJob>& job) 
 }  // namespace
 
 QtView::QtView(int& argc, char** argv) : app_(argc, argv) {
+  RtUseUserDateLocale();  // QApplication took every category from the environment
   QApplication::setQuitOnLastWindowClosed(false);  // the program decides when it ends
   QApplication::setStyle(QStringLiteral("Fusion"));
   // The platform's dialog font for menus, message boxes and windows without a font.
