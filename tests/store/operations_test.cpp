@@ -1,12 +1,16 @@
 // Outcomes and error codes of the record operations on one instance: opening, creating,
 // adding, changing and removing records, properties and driver options.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <barrier>
 #include <filesystem>
+#include <thread>
 
 #include "tests/store/test_files.h"
 
@@ -250,6 +254,56 @@ TEST_F(OperationsTest, HoldingAFileOpenedWithoutWritePermissionIsRefused) {
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), kAccessDenied);
+}
+
+// A file written before record pointers were kept from reuse (format "qxstore 1": the
+// same tables, the record table without AUTOINCREMENT) is read as it is, and the first
+// opener that may write brings it up to date without losing a record or a position.
+TEST_F(OperationsTest, AFileWhosePointersCouldBeReusedIsUpgradedByItsFirstWriter) {
+  OPEN(*file_, 0x42);
+  for (LONG i = 1; i <= 3; ++i) AddStandrd(*file_, i, "N" + std::to_string(i));
+  const std::string third = POSITIONfile(*file_);
+  SETfile(*file_);
+  NEXT(*file_);
+  NEXT(*file_);
+  const std::string second = POSITIONfile(*file_);
+  CLOSE(*file_);
+  const std::string path = dir_ / "STANDRD.TPS";
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "ALTER TABLE qx_record RENAME TO r;"
+                         "CREATE TABLE qx_record(id INTEGER PRIMARY KEY, ver INTEGER NOT NULL, data BLOB NOT NULL,"
+                         " k1 BLOB, k2 BLOB);"
+                         "INSERT INTO qx_record SELECT * FROM r; DROP TABLE r; DELETE FROM sqlite_sequence;"
+                         "CREATE INDEX qx_key1 ON qx_record(k1) WHERE k1 IS NOT NULL;"
+                         "CREATE INDEX qx_key2 ON qx_record(k2) WHERE k2 IS NOT NULL;"
+                         "UPDATE qx_file SET value = 'qxstore 1' WHERE item = 'format'",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK)
+      << sqlite3_errmsg(db);
+  sqlite3_close(db);
+  const std::string old = FileBytes(path);
+
+  OPEN(*file_, 0x40);
+  ASSERT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
+  EXPECT_EQ(RecordOrderIds(*file_), (std::vector<LONG>{1, 2, 3}));
+  CLOSE(*file_);
+  EXPECT_TRUE(FileBytes(path) == old) << "a reader leaves the file as it is";
+
+  OPEN(*file_, 0x42);
+  ASSERT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
+  REGETfile(*file_, second);
+  EXPECT_EQ(file_->Record<StandrdRecord>().CUSID, 2) << "positions name the same records";
+  SETkey(file_->key(1));
+  EXPECT_EQ(ReadAll(*file_, [&] { PREVIOUS(*file_); }), (std::vector<LONG>{3, 2, 1})) << "and the keys are whole";
+  REGETfile(*file_, third);
+  DELETE(*file_);
+  AddStandrd(*file_, 4, "N4");
+  EXPECT_NE(POSITIONfile(*file_), third) << "the deleted highest pointer is not given again";
+  REGETfile(*file_, third);
+  EXPECT_EQ(RtErrorCode(), kRecordNotFound);
+  EXPECT_EQ(RecordOrderIds(*file_), (std::vector<LONG>{1, 2, 4}));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // with LOCK, between instances of one process (another thread is another opener).
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "tests/store/test_files.h"
@@ -228,6 +230,61 @@ TEST_F(TransactionTest, LockedFileIs32UntilUnlockAndRecoverWaitsForIt) {
   UNLOCK(*f_);
   waiter.join();
   EXPECT_EQ(recovered, 0) << "the second OPEN waited for the hold to end";
+}
+
+// Another opener deletes the record this instance has read (the one with the highest
+// record pointer) and adds one. Whatever this instance then does with its stale record or
+// position must never reach the new record.
+TEST_F(TransactionTest, AStaleRecordNeverReachesARecordAddedAfterItsDeletion) {
+  struct Case {
+    const char* what;
+    bool watch;
+    std::function<void(FileDecl&, const std::string& pos)> act;
+    LONG code;
+    LONG cusidRead;  // the record the action leaves in the buffer (0: not looked at)
+  };
+  const Case cases[] = {
+      {"watched PUT", true, [](FileDecl& f, const std::string&) { PUT(f); }, kRecordChanged, 0},
+      {"unwatched PUT", false, [](FileDecl& f, const std::string&) { PUT(f); }, kRecordNotAvailable, 0},
+      {"DELETE", false, [](FileDecl& f, const std::string&) { DELETE(f); }, kRecordNotAvailable, 0},
+      {"REGETfile", false, [](FileDecl& f, const std::string& pos) { REGETfile(f, pos); }, kRecordNotFound, 0},
+      {"RESETfile, then PREVIOUS", false,
+       [](FileDecl& f, const std::string& pos) {
+         RESETfile(f, pos);
+         PREVIOUS(f);
+       },
+       0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    AddStandrd(*f_, 2, "Stale");
+    const std::string pos = POSITIONfile(*f_);
+    if (c.watch) WATCH(*f_);
+    REGETfile(*f_, pos);
+    ASSERT_EQ(RtErrorCode(), 0);
+    std::string newPos;
+    OnOtherThread([&] {
+      auto other = MakeStandrd(dir_ / "STANDRD");
+      OPEN(*other, 0x42);
+      REGETfile(*other, pos);
+      DELETE(*other);
+      ASSERT_EQ(RtErrorCode(), 0);
+      ASSERT_EQ(AddStandrd(*other, 99, "Theirs", "Untouched"), 0);
+      newPos = POSITIONfile(*other);
+      CLOSE(*other);
+    });
+    EXPECT_NE(newPos, pos) << "the new record took the deleted record's pointer";
+    rec().SUBURB = "Mine";
+    c.act(*f_, pos);
+    EXPECT_EQ(RtErrorCode(), c.code) << RtPushFileErrorText();
+    if (c.cusidRead != 0) {
+      EXPECT_EQ(rec().CUSID, c.cusidRead);
+    }
+    EXPECT_EQ(AllIds(), (std::vector<LONG>{1, 99}));
+    REGETfile(*f_, newPos);
+    EXPECT_EQ(rec().SUBURB.clipped(), "Untouched");
+    DELETE(*f_);  // back to record 1 alone
+  }
 }
 
 }  // namespace
