@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -152,6 +153,48 @@ TEST(BadFilesTest, MissingIndexIs46UntilBuildfile) {
   SETkey(f->key(1));
   EXPECT_EQ(ReadAll(*f, [&] { NEXT(*f); }), (std::vector<LONG>{1, 2}));
   CLOSE(*f);
+}
+
+// The engine does not encipher its temporary files. An index build sorts the key images
+// in clear and spills the sort to a temporary file once it outgrows the page cache: for
+// an enciphered file nothing may be spilled. A plain file's build spills (memory stays
+// bounded), which shows the watch sees such files.
+TEST(BadFilesTest, BuildingTheKeysOfAnEncipheredFileSpillsNothingToTemporaryFiles) {
+  TempDir dir;
+  TempDir temp;
+  char* const previous = sqlite3_temp_directory;
+  sqlite3_temp_directory = sqlite3_mprintf("%s", temp.path().c_str());
+  constexpr size_t kWidth = 1000;  // wide keys: past the 8 MiB cache in a few thousand records
+  RecordLayout layout;
+  layout.AddField("W:ID", FieldType::kLong);
+  layout.AddField("W:TEXT", FieldType::kString, kWidth);
+  for (const bool encrypted : {false, true}) {
+    SCOPED_TRACE(encrypted ? "enciphered" : "plain");
+    FileAttributes attrs = CreateThread();
+    attrs.encrypt = encrypted;
+    FileDecl f("Wide", FileName(dir / (encrypted ? "WIDEX" : "WIDE")), "W", encrypted ? "xk" : "", attrs, layout,
+               {DupOptNocase("W:BYTEXT", {"W:TEXT"})});
+    CREATE(f);
+    OPEN(f, 0x12);
+    LOGOUT(10, f);
+    unsigned char* rec = f.RecordBuffer();
+    for (LONG i = 0; i < 12000; ++i) {
+      const std::string text = "secret " + std::to_string((i * 7919) % 12000);
+      std::memcpy(rec, &i, 4);
+      std::memset(rec + 4, ' ', kWidth);
+      std::memcpy(rec + 4, text.data(), text.size());
+      APPEND(f);
+      ASSERT_EQ(RtErrorCode(), 0);
+    }
+    COMMIT();
+    DirectoryWatch watch(temp.path());
+    BUILDfile(f);
+    EXPECT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
+    CLOSE(f);
+    EXPECT_EQ(watch.Events().empty(), encrypted);
+  }
+  sqlite3_free(sqlite3_temp_directory);
+  sqlite3_temp_directory = previous;
 }
 
 }  // namespace
