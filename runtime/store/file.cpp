@@ -250,9 +250,13 @@ void OPEN(FileDecl& file, LONG mode) {
       SetStoreError(kAccessDenied, "the access mode conflicts with another opener's");
       return;
     case ShareLock::Result::kError: {
+      // ENOENT: the file went away (or was being replaced) while this opener waited.
       const int e = in.share.error();
-      RtSetFileError(e == EACCES ? kAccessDenied : e == EISDIR ? kInvalidDataFile : kFileSystemError,
-                     std::to_string(e), std::strerror(e));
+      const LONG code = e == EACCES   ? kAccessDenied
+                        : e == EISDIR ? kInvalidDataFile
+                        : e == ENOENT ? kFileNotFound
+                                      : kFileSystemError;
+      RtSetFileError(code, std::to_string(e), std::strerror(e));
       return;
     }
   }
@@ -304,12 +308,12 @@ void CLOSE(FileDecl& file) {
 namespace {
 
 // Takes the file at `path` for this opener alone (writing, denying others both reading and
-// writing); false, with the error set, when another opener holds it locked (32) or has it
-// open (5), or the lock itself fails (`failure`).
-bool AcquireAlone(ShareLock& lock, const std::string& path, LONG failure) {
+// writing), making it first with `createNew`; false, with the error set, when another
+// opener holds it locked (32) or has it open (5), or the lock itself fails (`failure`).
+bool AcquireAlone(ShareLock& lock, const std::string& path, LONG failure, bool createNew = false) {
   AccessMode all;
   all.write = all.denyRead = all.denyWrite = true;
-  switch (lock.Acquire(path, all, 0)) {
+  switch (lock.Acquire(path, all, 0, createNew)) {
     case ShareLock::Result::kOk: return true;
     case ShareLock::Result::kHeld: SetStoreError(kFileIsLocked, "another opener holds the file locked"); return false;
     case ShareLock::Result::kDenied: SetStoreError(kAccessDenied, "another opener has the file open"); return false;
@@ -353,6 +357,9 @@ void CREATE(FileDecl& file) {
   // A journal left beside the name belongs to the file being replaced; the new file must
   // never be "rolled back" with it.
   ::unlink((path + "-journal").c_str());
+  // The new file is this opener's alone until it is complete: another opener neither
+  // reads it half made nor, by closing its own descriptor of it, drops the engine's locks.
+  if (!AcquireAlone(exclusive, path, kAccessDenied, true)) return;
   sqlite3* db = nullptr;
   in.SetWait(kDefaultWaitSeconds);
   int rc = Connect(path, KeyedFile(file) ? file.owner() : std::string(), true, &in, &db);

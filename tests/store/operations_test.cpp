@@ -256,6 +256,67 @@ TEST_F(OperationsTest, HoldingAFileOpenedWithoutWritePermissionIsRefused) {
   EXPECT_EQ(WEXITSTATUS(status), kAccessDenied);
 }
 
+// Two openers that may only read the file (no write permission), one denying others
+// reading, race each other: never are both admitted. Runs as an unprivileged user.
+TEST_F(OperationsTest, ReadOnlyOpenersWithConflictingModesAreNeverBothAdmitted) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to switch to an unprivileged user";
+  ::chmod(dir_.path().c_str(), 0755);
+  ::chmod((dir_ / "STANDRD.TPS").c_str(), 0444);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
+    auto other = MakeStandrd(dir_ / "STANDRD");
+    std::atomic<int> bothAdmitted{0}, admitted{0};
+    std::barrier sync(2);
+    auto race = [&](FileDecl& f, LONG mode) {
+      for (int i = 0; i < 500; ++i) {
+        sync.arrive_and_wait();
+        OPEN(f, mode);
+        const bool in = RtErrorCode() == 0;
+        if (in) ++admitted;
+        sync.arrive_and_wait();
+        if (admitted == 2) ++bothAdmitted;
+        sync.arrive_and_wait();
+        if (in) CLOSE(f);
+        admitted = 0;
+      }
+    };
+    std::thread denier([&] { race(*file_, 0x10); });
+    race(*other, 0x40);
+    denier.join();
+    ::_exit(bothAdmitted == 0 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// The number of descriptors the process has open.
+size_t OpenDescriptors() {
+  size_t n = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+  return n;
+}
+
+// While one instance keeps the file open, another opens and closes it again and again:
+// the process does not collect a descriptor per cycle.
+TEST_F(OperationsTest, OpenCloseCyclesKeepTheDescriptorsBounded) {
+  OPEN(*file_, 0x42);
+  ASSERT_EQ(RtErrorCode(), 0);
+  auto other = MakeStandrd(dir_ / "STANDRD");
+  OPEN(*other, 0x42);
+  CLOSE(*other);
+  const size_t before = OpenDescriptors();
+  for (int i = 0; i < 2000; ++i) {
+    OPEN(*other, i % 2 ? 0x42 : 0x40);
+    ASSERT_EQ(RtErrorCode(), 0) << "cycle " << i << ": " << RtPushFileErrorText();
+    CLOSE(*other);
+  }
+  EXPECT_LE(OpenDescriptors(), before + 2);
+}
+
 // A file written before record pointers were kept from reuse (format "qxstore 1": the
 // same tables, the record table without AUTOINCREMENT) is read as it is, and the first
 // opener that may write brings it up to date without losing a record or a position.

@@ -287,5 +287,42 @@ TEST_F(TransactionTest, AStaleRecordNeverReachesARecordAddedAfterItsDeletion) {
   }
 }
 
+// An opener waiting for a held file while its holder replaces it (renames a new file
+// over it, as a conversion does) takes its locks on the new file, the one the engine
+// opens: its mode then governs the file everyone opens next.
+TEST_F(TransactionTest, AnOpenerWaitingWhileTheFileIsReplacedLocksTheNewFile) {
+  std::filesystem::create_directory(dir_ / "new");
+  auto replacement = MakeStandrd(dir_ / "new/STANDRD");
+  CREATE(*replacement);
+  OPEN(*replacement, 0x42);
+  AddStandrd(*replacement, 2, "Replacement");
+  CLOSE(*replacement);
+  LOCK(*f_);
+  ASSERT_EQ(RtErrorCode(), 0);
+
+  LONG opened = -1, cusid = -1, writer = -1;
+  std::thread waiter([&] {
+    auto mine = MakeStandrd(dir_ / "STANDRD");
+    SEND(*mine, "Recover=10");
+    OPEN(*mine, 0x22);  // denies others writing
+    opened = RtErrorCode();
+    SETfile(*mine);
+    NEXT(*mine);
+    cusid = mine->Record<StandrdRecord>().CUSID;
+    auto another = MakeStandrd(dir_ / "STANDRD");
+    OPEN(*another, 0x42);
+    writer = RtErrorCode();
+    if (writer == 0) CLOSE(*another);
+    CLOSE(*mine);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_EQ(std::rename((dir_ / "new/STANDRD.TPS").c_str(), (dir_ / "STANDRD.TPS").c_str()), 0);
+  CLOSE(*f_);
+  waiter.join();
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(cusid, 2);
+  EXPECT_EQ(writer, kAccessDenied) << "the waiter's mode holds on the file now in place";
+}
+
 }  // namespace
 }  // namespace qx::testing
