@@ -241,6 +241,7 @@ void Deliver(Instance& in, const Row& row) {
   in.current.ver = row.ver;
   in.current.data.assign(reinterpret_cast<const char*>(in.buffer.data()), in.buffer.size());
   in.current.watched = in.watchPending;
+  in.current.inTransaction = in.inTransaction;
   in.watchPending = false;
 }
 

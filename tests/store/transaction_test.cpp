@@ -287,6 +287,68 @@ TEST_F(TransactionTest, AStaleRecordNeverReachesARecordAddedAfterItsDeletion) {
   }
 }
 
+// ROLLBACK undoes what the transaction wrote, and what the instance noted of it: the
+// version a watched PUT raised, and a record the transaction added.
+TEST_F(TransactionTest, RollbackRestoresTheCurrentRecordsNotedState) {
+  SETfile(*f_);
+  WATCH(*f_);
+  NEXT(*f_);
+  const std::string pos = POSITIONfile(*f_);
+  LOGOUT(2, *f_);
+  rec().SUBURB = "Undone";
+  PUT(*f_);
+  ASSERT_EQ(RtErrorCode(), 0);
+  ROLLBACK();
+  rec().SUBURB = "Kept";
+  PUT(*f_);
+  EXPECT_EQ(RtErrorCode(), 0) << "nobody else changed the record: no 89";
+
+  // The same when the watched read inside the transaction saw the transaction's write.
+  LOGOUT(2, *f_);
+  rec().SUBURB = "Undone";
+  PUT(*f_);
+  WATCH(*f_);
+  REGETfile(*f_, pos);
+  ROLLBACK();
+  rec().SUBURB = "Kept again";
+  PUT(*f_);
+  EXPECT_EQ(RtErrorCode(), 0) << "nobody else changed the record: no 89";
+
+  // Still watched: another opener's change after the ROLLBACK is caught.
+  LOGOUT(2, *f_);
+  ROLLBACK();
+  OnOtherThread([&] {
+    auto other = MakeStandrd(dir_ / "STANDRD");
+    OPEN(*other, 0x42);
+    REGETfile(*other, pos);
+    other->Record<StandrdRecord>().SUBURB = "Theirs";
+    PUT(*other);
+    EXPECT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
+    CLOSE(*other);
+  });
+  PUT(*f_);
+  EXPECT_EQ(RtErrorCode(), kRecordChanged);
+
+  // A record added inside the rolled-back transaction is no current record afterwards,
+  // even when another opener's next record takes its place.
+  LOGOUT(2, *f_);
+  AddStandrd(*f_, 7, "Rolled back");
+  ROLLBACK();
+  OnOtherThread([&] {
+    auto other = MakeStandrd(dir_ / "STANDRD");
+    OPEN(*other, 0x42);
+    AddStandrd(*other, 8, "Theirs", "Untouched");
+    CLOSE(*other);
+  });
+  rec().SUBURB = "Mine";
+  PUT(*f_);
+  EXPECT_EQ(RtErrorCode(), kRecordNotAvailable);
+  SETkey(f_->key(1));
+  PREVIOUS(*f_);
+  EXPECT_EQ(rec().CUSID, 8);
+  EXPECT_EQ(rec().SUBURB.clipped(), "Untouched");
+}
+
 // An opener waiting for a held file while its holder replaces it (renames a new file
 // over it, as a conversion does) takes its locks on the new file, the one the engine
 // opens: its mode then governs the file everyone opens next.
