@@ -175,7 +175,7 @@ ShareLock::Result ShareLock::Acquire(const std::string& path, const AccessMode& 
   const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                            std::chrono::duration<double>(holdWaitSeconds));
   for (int attempt = 0;; ++attempt) {
-    const Result r = TryAcquire(path, mode, deadline, createNew && attempt == 0);
+    const Result r = TryAcquire(path, mode, deadline, createNew);
     if (r != Result::kOk) return r;
     // The locks are on the file the descriptor names; the engine opens the file by its
     // path. A file replaced (renamed over) while this opener waited for its holder leaves
@@ -188,6 +188,10 @@ ShareLock::Result ShareLock::Acquire(const std::string& path, const AccessMode& 
         static_cast<unsigned long long>(now.st_ino) == ino_)
       return Result::kOk;
     Release();
+    if (createNew) {  // what the path names now is not the file made here
+      error_ = EEXIST;
+      return Result::kError;
+    }
     if (attempt >= 2 && !WaitAMoment(deadline)) return Result::kHeld;
   }
 }
