@@ -11,13 +11,16 @@
 // directly with prepared SQLite statements on the same file in the same run, and their
 // ratio. The page reads are bracketed with QUICKSCAN on/off, as the browses send it.
 // It also times bulk filling: ADD in one transaction, and APPEND + BUILDfile (the path a
-// conversion takes), each beside direct SQL inserts into the same tables. Each size runs
-// in a process of its own, whose peak memory (getrusage) is printed, with a third size
-// (--mid, default 100000) to show where it levels off.
+// conversion takes), each beside the same inserts done by direct SQL under the store's
+// settings, in alternating runs (see MeasureFill). Each size runs in a process of its
+// own, whose peak memory (getrusage) is printed, with a third size (--mid, default
+// 100000) to show where it levels off.
 //
 // Usage: bench_store [--records N] [--small N] [--mid N] [--dir D]
 #include <sqlite3.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -87,49 +90,21 @@ class Direct {
   unsigned char buf_[44];
 };
 
-// Direct inserts of `n` records into the store's tables of a fresh file made by CREATE;
-// with `indexesFirst` false the indexes are dropped first and built after. Seconds.
-double DirectFill(FileDecl& decl, uint64_t n, bool indexesFirst) {
-  CREATE(decl);
-  const std::string path = decl.StoreName();
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  sqlite3_exec(db, "PRAGMA cache_size = -8192; PRAGMA temp_store = FILE", nullptr, nullptr, nullptr);
-  sqlite3_test_control(SQLITE_TESTCTRL_SORTER_MMAP, db, 0);  // as the store does
-  const auto t0 = Clock::now();
-  if (!indexesFirst) sqlite3_exec(db, "DROP INDEX qx_key1; DROP INDEX qx_key2", nullptr, nullptr, nullptr);
-  sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-  sqlite3_stmt* ins = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO qx_record(ver, data, k1, k2) VALUES(1, ?1, ?2, ?3)", -1, &ins, nullptr);
-  KeyShape byName{{1}, true, true}, byId{{0}, true, true};
-  StandrdRecord r;
-  for (uint64_t i = 0; i < n; ++i) {
-    MakeStandrdRecord(i, &r);
-    const auto* p = reinterpret_cast<const unsigned char*>(&r);
-    const auto k1 = StoredKeyImage(decl.layout(), byName, p);
-    const auto k2 = StoredKeyImage(decl.layout(), byId, p);
-    sqlite3_bind_blob(ins, 1, p, sizeof r, SQLITE_STATIC);
-    sqlite3_bind_blob(ins, 2, k1->data(), static_cast<int>(k1->size()), SQLITE_STATIC);
-    sqlite3_bind_blob(ins, 3, k2->data(), static_cast<int>(k2->size()), SQLITE_STATIC);
-    sqlite3_step(ins);
-    sqlite3_reset(ins);
-  }
-  sqlite3_finalize(ins);
-  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-  if (!indexesFirst) {
-    sqlite3_exec(db, "CREATE INDEX qx_key1 ON qx_record(k1) WHERE k1 IS NOT NULL;"
-                     "CREATE INDEX qx_key2 ON qx_record(k2) WHERE k2 IS NOT NULL",
-                 nullptr, nullptr, nullptr);
-  }
-  const auto t1 = Clock::now();
-  sqlite3_close(db);
-  return Seconds(t0, t1);
-}
+// ---- Filling ---------------------------------------------------------------------------
+//
+// Each fill is timed on a fresh file made by CREATE, from the start of its transaction to
+// the end of its last commit, after the previous files' writes have reached the disk.
+// The direct fills open their connection with the store's settings (full sync, rollback
+// journal, the 8 MiB page cache, temporary files for sorting, no sorter mapping) and do
+// the store's work: the same inserts with the same key images into the same tables; for
+// APPEND the indexes dropped inside the transaction and built afterwards in one
+// transaction of their own, as BUILDfile does.
 
 // Fills the file through the store: ADD (or APPEND then BUILDfile) inside one transaction.
 double StoreFill(FileDecl& f, uint64_t n, bool append) {
   CREATE(f);
   OPEN(f, 0x12);
+  ::sync();
   const auto t0 = Clock::now();
   LOGOUT(10, f);
   auto& r = f.Record<StandrdRecord>();
@@ -146,9 +121,91 @@ double StoreFill(FileDecl& f, uint64_t n, bool append) {
   COMMIT();
   if (append) BUILDfile(f);
   const auto t1 = Clock::now();
+  if (RtErrorCode() != 0) {
+    std::fprintf(stderr, "fill failed: %d %s\n", RtErrorCode(), RtPushFileErrorText().c_str());
+    std::exit(1);
+  }
   CLOSE(f);
-  if (append) BUILDfile(f);  // no-op on a sound file; keeps the timing above honest
   return Seconds(t0, t1);
+}
+
+void Exec(sqlite3* db, const char* sql) {
+  if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    std::fprintf(stderr, "direct fill failed: %s: %s\n", sql, sqlite3_errmsg(db));
+    std::exit(1);
+  }
+}
+
+// The same fill with prepared statements on the file's tables.
+double DirectFill(FileDecl& decl, uint64_t n, bool append) {
+  CREATE(decl);
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(decl.StoreName().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  Exec(db, "PRAGMA synchronous = FULL; PRAGMA cache_size = -8192; PRAGMA temp_store = FILE");
+  sqlite3_test_control(SQLITE_TESTCTRL_SORTER_MMAP, db, 0);
+  sqlite3_stmt* ins = nullptr;
+  sqlite3_prepare_v2(db, "INSERT INTO qx_record(ver, data, k1, k2) VALUES(1, ?1, ?2, ?3)", -1, &ins, nullptr);
+  KeyShape byName{{1}, true, true}, byId{{0}, true, true};
+  StandrdRecord r;
+  ::sync();
+  const auto t0 = Clock::now();
+  Exec(db, "BEGIN IMMEDIATE");
+  if (append) Exec(db, "DROP INDEX qx_key1; DROP INDEX qx_key2");
+  for (uint64_t i = 0; i < n; ++i) {
+    MakeStandrdRecord(i, &r);
+    const auto* p = reinterpret_cast<const unsigned char*>(&r);
+    const auto k1 = StoredKeyImage(decl.layout(), byName, p);
+    const auto k2 = StoredKeyImage(decl.layout(), byId, p);
+    sqlite3_bind_blob(ins, 1, p, sizeof r, SQLITE_STATIC);
+    if (k1) sqlite3_bind_blob(ins, 2, k1->data(), static_cast<int>(k1->size()), SQLITE_STATIC);
+    else sqlite3_bind_null(ins, 2);
+    if (k2) sqlite3_bind_blob(ins, 3, k2->data(), static_cast<int>(k2->size()), SQLITE_STATIC);
+    else sqlite3_bind_null(ins, 3);
+    if (sqlite3_step(ins) != SQLITE_DONE) {
+      std::fprintf(stderr, "direct insert failed: %s\n", sqlite3_errmsg(db));
+      std::exit(1);
+    }
+    sqlite3_reset(ins);
+  }
+  Exec(db, "COMMIT");
+  if (append) {
+    Exec(db, "BEGIN IMMEDIATE");
+    Exec(db, "CREATE INDEX qx_key1 ON qx_record(k1) WHERE k1 IS NOT NULL;"
+             "CREATE INDEX qx_key2 ON qx_record(k2) WHERE k2 IS NOT NULL");
+    Exec(db, "COMMIT");
+  }
+  const auto t1 = Clock::now();
+  sqlite3_finalize(ins);
+  sqlite3_close(db);
+  return Seconds(t0, t1);
+}
+
+struct FillFigures {
+  double store, direct;  // seconds, the best of the runs
+};
+
+// Fills each way in rounds of store, direct, direct, store, so that a drift in the
+// machine's state weighs on both alike; the best run of each way counts, since what
+// else runs on the machine only ever slows a run down. Small files, which fill in a
+// moment, get more rounds. Every file but the last is removed as soon as it is timed;
+// the last one (filled by the store) stays when `keep` names it.
+FillFigures MeasureFill(const std::string& work, uint64_t n, bool append, const std::string& keep) {
+  const int rounds = n >= 500000 ? 1 : n >= 50000 ? 2 : 5;
+  FillFigures out{1e300, 1e300};
+  auto run = [&](bool store, const std::string& name, bool remove) {
+    auto f = MakeStandrd(work + "/" + name);
+    const double t = store ? StoreFill(*f, n, append) : DirectFill(*f, n, append);
+    (store ? out.store : out.direct) = std::min(store ? out.store : out.direct, t);
+    if (remove) std::filesystem::remove(f->StoreName());
+  };
+  for (int i = 0; i < rounds; ++i) {
+    const bool last = i == rounds - 1;
+    run(true, "FILL", true);
+    run(false, "FILL", true);
+    run(false, "FILL", true);
+    run(true, last && !keep.empty() ? keep : "FILL", !(last && !keep.empty()));
+  }
+  return out;
 }
 
 // Times `body` run `reps` times; microseconds per run.
@@ -231,7 +288,7 @@ PageFigures MeasurePages(FileDecl& f, int reps) {
 }
 
 struct SizeResult {
-  double add, addBase, append, appendBase;  // seconds
+  FillFigures add, append;
   PageFigures pages;
   long peakKb;
 };
@@ -239,13 +296,10 @@ struct SizeResult {
 // Fills and measures a file of `n` records (in a child process of its own).
 SizeResult MeasureSize(const std::string& work, uint64_t n, int index) {
   SizeResult r{};
-  auto file = MakeStandrd(work + "/STANDRD" + std::to_string(index));
-  auto scratch = MakeStandrd(work + "/SCRATCH" + std::to_string(index));
-  r.add = StoreFill(*file, n, false);
-  r.addBase = DirectFill(*scratch, n, true);
-  r.append = StoreFill(*scratch, n, true);
-  r.appendBase = DirectFill(*scratch, n, false);
-  std::filesystem::remove(scratch->StoreName());
+  const std::string name = "STANDRD" + std::to_string(index);
+  r.append = MeasureFill(work, n, true, "");
+  r.add = MeasureFill(work, n, false, name);
+  auto file = MakeStandrd(work + "/" + name);
   r.pages = MeasurePages(*file, n >= 1000000 ? 2000 : 3000);
   r.peakKb = bench::PeakKb();
   return r;
@@ -271,15 +325,17 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  std::printf("Filling (records per second; baseline: direct SQL inserts into the same tables)\n");
+  std::printf("Filling (records per second, the best of two or more runs each way; baseline: the same\n"
+              "inserts into the same tables with the store's settings, by direct SQL; ratio = store time /\n"
+              "direct time)\n");
   std::printf("%-34s %10s %12s %12s %7s\n", "", "records", "store", "direct SQL", "ratio");
   for (int s : {0, 2}) {
     const SizeResult& r = results[s];
     const auto n = static_cast<unsigned long long>(sizes[s]);
-    std::printf("%-34s %10llu %12.0f %12.0f %7.2f\n", "ADD in one transaction", n, n / r.add, n / r.addBase,
-                r.add / r.addBase);
-    std::printf("%-34s %10llu %12.0f %12.0f %7.2f\n", "APPEND + BUILDfile (conversion)", n, n / r.append,
-                n / r.appendBase, r.append / r.appendBase);
+    std::printf("%-34s %10llu %12.0f %12.0f %7.2f\n", "ADD in one transaction", n, n / r.add.store,
+                n / r.add.direct, r.add.store / r.add.direct);
+    std::printf("%-34s %10llu %12.0f %12.0f %7.2f\n", "APPEND + BUILDfile (conversion)", n, n / r.append.store,
+                n / r.append.direct, r.append.store / r.append.direct);
   }
   PageFigures figures[2] = {results[0].pages, results[2].pages};
   const uint64_t shown[2] = {small, big};

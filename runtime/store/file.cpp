@@ -53,7 +53,7 @@ bool KeyedFile(const FileDecl& d) { return d.attributes().encrypt && !d.owner().
 // keeps open (its header is read through it, so no descriptor is opened and closed here).
 // Returns 0 or the code it set; on success *db is open.
 LONG ConnectExisting(const std::string& path, int fd, const std::string& owner, bool keyed, Instance* waitFor,
-                     double waitSeconds, sqlite3** db, StoredLayout* stored, std::vector<int>* states) {
+                     double waitSeconds, sqlite3** db, StoredLayout* stored, StoredState* state) {
   *db = nullptr;
   long long size = 0;
   const Header header = ClassifyHeader(fd, &size);
@@ -70,7 +70,7 @@ LONG ConnectExisting(const std::string& path, int fd, const std::string& owner, 
   int rc = Connect(path, useKey ? owner : std::string(), false, waitFor, db);
   LoadResult r = LoadResult::kError;
   if (rc == SQLITE_OK) {
-    r = LoadSchema(*db, stored, states);
+    r = LoadSchema(*db, stored, state);
   } else {
     r = (rc & 0xFF) == SQLITE_NOTADB ? LoadResult::kNotADatabase : LoadResult::kError;
   }
@@ -92,6 +92,20 @@ LONG ConnectExisting(const std::string& path, int fd, const std::string& owner, 
     sqlite3_close_v2(*db);
     *db = nullptr;
   }
+  return code;
+}
+
+// Runs UpgradeRecordTable in a write transaction of its own, waiting up to `waitSeconds`
+// for the lock. 0, or the code it set (32 when the lock is not had in time, else 90).
+LONG UpgradeInTransaction(Instance& in, const StoredLayout& stored, const StoredState& state, double waitSeconds) {
+  in.SetWait(waitSeconds);
+  int rc = Exec(in.db, "BEGIN IMMEDIATE");
+  if (rc == SQLITE_OK) rc = UpgradeRecordTable(in.db, stored.keys, state.keyStates);
+  if (rc == SQLITE_OK) rc = Exec(in.db, "COMMIT");
+  if (rc == SQLITE_OK) return kNoError;
+  const LONG code = IsBusy(rc) ? kFileIsLocked : kFileSystemError;
+  SetSqlError(code, in.db);
+  if (!sqlite3_get_autocommit(in.db)) Exec(in.db, "ROLLBACK");
   return code;
 }
 
@@ -239,30 +253,40 @@ void Open(FileDecl& file, LONG mode, bool keysMayBeSuspended) {
       SetStoreError(kAccessDenied, "the access mode conflicts with another opener's");
       return;
     case ShareLock::Result::kError: {
+      // ENOENT: the file went away (or was being replaced) while this opener waited.
       const int e = in.share.error();
-      RtSetFileError(e == EACCES ? kAccessDenied : e == EISDIR ? kInvalidDataFile : kFileSystemError,
-                     std::to_string(e), std::strerror(e));
+      const LONG code = e == EACCES   ? kAccessDenied
+                        : e == EISDIR ? kInvalidDataFile
+                        : e == ENOENT ? kFileNotFound
+                                      : kFileSystemError;
+      RtSetFileError(code, std::to_string(e), std::strerror(e));
       return;
     }
   }
   StoredLayout stored;
-  std::vector<int> states;
-  LONG code = ConnectExisting(path, in.share.fd(), file.owner(), KeyedFile(file), &in,
-                              recover > 0 ? recover : kOpenWaitSeconds, &in.db, &stored, &states);
+  StoredState state;
+  const double engineWait = recover > 0 ? recover : kOpenWaitSeconds;
+  LONG code = ConnectExisting(path, in.share.fd(), file.owner(), KeyedFile(file), &in, engineWait, &in.db, &stored,
+                              &state);
   if (code == kNoError && !SameLayout(stored, file.layout(), file.keyDefs(), KeyedFile(file))) {
     SetStoreError(code = kInvalidRecordDeclaration, "the stored fields or keys differ from the declaration");
   }
   if (code == kNoError && !keysMayBeSuspended) {
-    for (int s : states) {
+    for (int s : state.keyStates) {
       if (s != 0) {
         SetStoreError(code = kKeyFileMustBeRebuilt, "a key's data must be rebuilt");
         break;
       }
     }
   }
+  // An opener that may write brings a file whose pointers could be reused up to date
+  // before it adds anything; readers add nothing and read either format.
+  if (code == kNoError && access.write && state.reusesPointers)
+    code = UpgradeInTransaction(in, stored, state, engineWait);
   if (code == kNoError && !PrepareStatements(in)) code = kFileSystemError;
   if (code == kNoError) {
-    for (size_t i = 0; i < states.size() && i < in.keys.size(); ++i) in.keys[i].suspended = states[i] != 0;
+    for (size_t i = 0; i < state.keyStates.size() && i < in.keys.size(); ++i)
+      in.keys[i].suspended = state.keyStates[i] != 0;
   }
   if (code == kNoError && access.write) RemoveColdJournal(in, path);
   if (code != kNoError) {
@@ -297,12 +321,12 @@ void CLOSE(FileDecl& file) {
 namespace {
 
 // Takes the file at `path` for this opener alone (writing, denying others both reading and
-// writing); false, with the error set, when another opener holds it locked (32) or has it
-// open (5), or the lock itself fails (`failure`).
-bool AcquireAlone(ShareLock& lock, const std::string& path, LONG failure) {
+// writing), making it first with `createNew`; false, with the error set, when another
+// opener holds it locked (32) or has it open (5), or the lock itself fails (`failure`).
+bool AcquireAlone(ShareLock& lock, const std::string& path, LONG failure, bool createNew = false) {
   AccessMode all;
   all.write = all.denyRead = all.denyWrite = true;
-  switch (lock.Acquire(path, all, 0)) {
+  switch (lock.Acquire(path, all, 0, createNew)) {
     case ShareLock::Result::kOk: return true;
     case ShareLock::Result::kHeld: SetStoreError(kFileIsLocked, "another opener holds the file locked"); return false;
     case ShareLock::Result::kDenied: SetStoreError(kAccessDenied, "another opener has the file open"); return false;
@@ -346,6 +370,9 @@ void CREATE(FileDecl& file) {
   // A journal left beside the name belongs to the file being replaced; the new file must
   // never be "rolled back" with it.
   ::unlink((path + "-journal").c_str());
+  // The new file is this opener's alone until it is complete: another opener neither
+  // reads it half made nor, by closing its own descriptor of it, drops the engine's locks.
+  if (!AcquireAlone(exclusive, path, kAccessDenied, true)) return;
   sqlite3* db = nullptr;
   in.SetWait(kDefaultWaitSeconds);
   int rc = Connect(path, KeyedFile(file) ? file.owner() : std::string(), true, &in, &db);
@@ -414,7 +441,7 @@ void BUILDfile(FileDecl& file) {
   }
   sqlite3* db = in.db;
   ShareLock exclusive;
-  std::vector<int> states;
+  StoredState state;
   const bool ownConnection = !in.open;
   if (ownConnection) {
     const std::string path = RtResolvePath(file.StoreName());
@@ -426,7 +453,7 @@ void BUILDfile(FileDecl& file) {
     if (!AcquireAlone(exclusive, path, kFileSystemError)) return;
     StoredLayout stored;
     if (ConnectExisting(path, exclusive.fd(), file.owner(), KeyedFile(file), &in, kOpenWaitSeconds, &db, &stored,
-                        &states) != kNoError)
+                        &state) != kNoError)
       return;
     if (!SameLayout(stored, file.layout(), file.keyDefs(), KeyedFile(file))) {
       sqlite3_close_v2(db);
@@ -436,7 +463,7 @@ void BUILDfile(FileDecl& file) {
   } else {
     if (!RequireWrite(in)) return;
     StoredLayout stored;
-    if (LoadSchema(db, &stored, &states) != LoadResult::kOk) {
+    if (LoadSchema(db, &stored, &state) != LoadResult::kOk) {
       SetSqlError(kFileSystemError, db);
       return;
     }
@@ -444,7 +471,9 @@ void BUILDfile(FileDecl& file) {
   const bool ownTransaction = !in.inTransaction;
   in.SetWait(kDefaultWaitSeconds);
   int rc = ownTransaction ? Exec(db, "BEGIN IMMEDIATE") : SQLITE_OK;
-  if (rc == SQLITE_OK) rc = RebuildImages(db, file, states);
+  // The indexes are built anew below, so the upgrade need not make them.
+  if (rc == SQLITE_OK && state.reusesPointers) rc = UpgradeRecordTable(db, file.keyDefs(), {});
+  if (rc == SQLITE_OK) rc = RebuildImages(db, file, state.keyStates);
   for (size_t i = 0; rc == SQLITE_OK && i < file.keyCount(); ++i) {
     const std::string n = std::to_string(i + 1);
     rc = Exec(db, ("DROP INDEX IF EXISTS qx_key" + n).c_str());
@@ -549,10 +578,10 @@ LONG ReadStoredLayout(std::string_view name, std::string_view owner, StoredLayou
       return kAccessDenied;
   }
   sqlite3* db = nullptr;
-  std::vector<int> states;
+  StoredState state;
   Instance waiter;
   const LONG code = ConnectExisting(path, probe.fd(), std::string(owner), !owner.empty(), &waiter, kOpenWaitSeconds,
-                                    &db, out, &states);
+                                    &db, out, &state);
   if (code != kNoError) return code;
   sqlite3_close_v2(db);
   RtClearError();

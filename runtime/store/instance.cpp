@@ -182,12 +182,16 @@ int Connect(const std::string& path, const std::string& owner, bool create, Inst
   if (waitFor && waitFor->decl && waitFor->decl->attributes().scratch &&
       (rc = Exec(*db, "PRAGMA journal_mode = MEMORY")) != SQLITE_OK)
     return rc;
-  // A bounded page cache, and sorting (BUILDfile's index builds) spilled to temporary
-  // files, which the engine unlinks at once and reads without mapping them into memory
-  // (the engine maps sorter files by default, which makes the process grow with the
-  // file): memory stays the same whatever the file's size.
+  // A bounded page cache, and for a plain file sorting (BUILDfile's index builds) spilled
+  // to temporary files, which the engine unlinks at once and reads without mapping them
+  // into memory (the engine maps sorter files by default, which makes the process grow
+  // with the file): memory stays the same whatever the file's size.
+  // The engine does not encipher temporary files, and a sort's spill holds the key
+  // images in clear: an enciphered file keeps every temporary structure in memory, so
+  // its index builds grow with the file instead.
   if ((rc = Exec(*db, "PRAGMA cache_size = -8192")) != SQLITE_OK) return rc;
-  if ((rc = Exec(*db, "PRAGMA temp_store = FILE")) != SQLITE_OK) return rc;
+  if ((rc = Exec(*db, owner.empty() ? "PRAGMA temp_store = FILE" : "PRAGMA temp_store = MEMORY")) != SQLITE_OK)
+    return rc;
   sqlite3_test_control(SQLITE_TESTCTRL_SORTER_MMAP, *db, 0);
   return SQLITE_OK;
 }
@@ -242,6 +246,7 @@ void Deliver(Instance& in, const Row& row) {
   in.current.ver = row.ver;
   in.current.data.assign(reinterpret_cast<const char*>(in.buffer.data()), in.buffer.size());
   in.current.watched = in.watchPending;
+  in.current.inTransaction = in.inTransaction;
   in.watchPending = false;
 }
 

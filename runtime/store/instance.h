@@ -60,6 +60,9 @@ struct CurrentRecord {
   int64_t ver = 0;
   std::string data;  // as stored when read or written
   bool watched = false;
+  // Noted (read or written) inside the instance's transaction: the note then reflects
+  // the transaction's own changes, which ROLLBACK undoes.
+  bool inTransaction = false;
 };
 
 struct KeyRuntime {

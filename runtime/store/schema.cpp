@@ -28,6 +28,13 @@ uint32_t BigEndian(const unsigned char* p, int n) {
   return v;
 }
 
+// The record table of a file with `nKeys` keys.
+std::string RecordTableSql(size_t nKeys) {
+  std::string sql = "CREATE TABLE qx_record(id INTEGER PRIMARY KEY AUTOINCREMENT, ver INTEGER NOT NULL, data BLOB NOT NULL";
+  for (size_t i = 1; i <= nKeys; ++i) sql += ", k" + std::to_string(i) + " BLOB";
+  return sql + ")";
+}
+
 }  // namespace
 
 std::string IndexSql(int n, const KeyDef& key) {
@@ -72,7 +79,6 @@ int CreateSchema(sqlite3* db, const RecordLayout& layout, const std::vector<KeyD
   Stmt k, p;
   if (!k.Prepare(db, "INSERT INTO qx_key VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, 0)")) return sqlite3_errcode(db);
   if (!p.Prepare(db, "INSERT INTO qx_key_part VALUES(?1, ?2, ?3)")) return sqlite3_errcode(db);
-  std::string table = "CREATE TABLE qx_record(id INTEGER PRIMARY KEY, ver INTEGER NOT NULL, data BLOB NOT NULL";
   for (size_t i = 0; i < keys.size(); ++i) {
     const KeyDef& d = keys[i];
     const int64_t n = static_cast<int64_t>(i + 1);
@@ -92,19 +98,41 @@ int CreateSchema(sqlite3* db, const RecordLayout& layout, const std::vector<KeyD
       p.Bind(3, layout.FindField(d.components[c]) + 1);
       if ((rc = p.Step()) != SQLITE_DONE) return rc;
     }
-    table += ", k" + std::to_string(n) + " BLOB";
   }
-  table += ")";
-  if ((rc = Exec(db, table.c_str())) != SQLITE_OK) return rc;
+  if ((rc = Exec(db, RecordTableSql(keys.size()).c_str())) != SQLITE_OK) return rc;
   for (size_t i = 0; i < keys.size(); ++i) {
     if ((rc = Exec(db, IndexSql(static_cast<int>(i + 1), keys[i]).c_str())) != SQLITE_OK) return rc;
   }
   return SQLITE_OK;
 }
 
-LoadResult LoadSchema(sqlite3* db, StoredLayout* out, std::vector<int>* states) {
+int UpgradeRecordTable(sqlite3* db, const std::vector<KeyDef>& keys, const std::vector<int>& keyStates) {
+  std::string cols = "id, ver, data";
+  for (size_t i = 1; i <= keys.size(); ++i) cols += ", k" + std::to_string(i);
+  // Renaming takes the old indexes along; dropping the old table drops them, and the new
+  // ones take their names. The copy sets the pointer sequence to the highest pointer held.
+  int rc = Exec(db, "ALTER TABLE qx_record RENAME TO qx_record_reusing");
+  if (rc == SQLITE_OK) rc = Exec(db, RecordTableSql(keys.size()).c_str());
+  if (rc == SQLITE_OK)
+    rc = Exec(db, ("INSERT INTO qx_record(" + cols + ") SELECT " + cols + " FROM qx_record_reusing ORDER BY id").c_str());
+  if (rc == SQLITE_OK) rc = Exec(db, "DROP TABLE qx_record_reusing");
+  for (size_t i = 0; rc == SQLITE_OK && i < keys.size(); ++i) {
+    if (i < keyStates.size() && keyStates[i] == 0) rc = Exec(db, IndexSql(static_cast<int>(i + 1), keys[i]).c_str());
+  }
+  if (rc == SQLITE_OK) {
+    Stmt s;
+    if (!s.Prepare(db, "UPDATE qx_file SET value = ?1 WHERE item = 'format'")) return sqlite3_errcode(db);
+    s.BindText(1, kFormat);
+    rc = s.Step();
+    if (rc == SQLITE_DONE) rc = SQLITE_OK;
+  }
+  return rc;
+}
+
+LoadResult LoadSchema(sqlite3* db, StoredLayout* out, StoredState* state) {
   *out = StoredLayout{};
-  states->clear();
+  *state = StoredState{};
+  std::vector<int>* states = &state->keyStates;
   Stmt s;
   // Reading the schema is the first access: it tells a foreign or undecipherable file.
   if (!s.Prepare(db, "SELECT name FROM sqlite_master WHERE type IN ('table', 'index') AND name LIKE 'qx~_%' ESCAPE '~'")) {
@@ -127,7 +155,8 @@ LoadResult LoadSchema(sqlite3* db, StoredLayout* out, std::vector<int>* states) 
   if (!s.Prepare(db, "SELECT value FROM qx_file WHERE item = 'format'")) return FromCode(sqlite3_extended_errcode(db));
   rc = s.Step();
   if (rc != SQLITE_ROW) return rc == SQLITE_DONE ? LoadResult::kNotOurs : FromCode(rc);
-  if (s.Text(0) != kFormat) return LoadResult::kNotOurs;
+  if (s.Text(0) == kFormatReusingPointers) state->reusesPointers = true;
+  else if (s.Text(0) != kFormat) return LoadResult::kNotOurs;
 
   if (!s.Prepare(db, "SELECT name, type, width FROM qx_field ORDER BY no")) return FromCode(sqlite3_extended_errcode(db));
   while ((rc = s.Step()) == SQLITE_ROW) {
@@ -151,7 +180,7 @@ LoadResult LoadSchema(sqlite3* db, StoredLayout* out, std::vector<int>* states) 
     d.nocase = s.Int(4) != 0;
     d.primary = s.Int(5) != 0;
     d.autoNumber = s.Int(6) != 0;
-    int state = static_cast<int>(s.Int(7));
+    int keyState = static_cast<int>(s.Int(7));
     p.Reset();
     p.Bind(1, s.Int(0));
     int prc;
@@ -162,9 +191,9 @@ LoadResult LoadSchema(sqlite3* db, StoredLayout* out, std::vector<int>* states) 
     }
     if (prc != SQLITE_DONE) return FromCode(prc);
     if (d.components.empty()) return LoadResult::kNotOurs;
-    if (state == 0 && !has(("qx_key" + std::to_string(out->keys.size() + 1)).c_str())) state = 1;
+    if (keyState == 0 && !has(("qx_key" + std::to_string(out->keys.size() + 1)).c_str())) keyState = 1;
     out->keys.push_back(std::move(d));
-    states->push_back(state);
+    states->push_back(keyState);
   }
   if (rc != SQLITE_DONE) return FromCode(rc);
   if (out->layout.fields().empty()) return LoadResult::kNotOurs;

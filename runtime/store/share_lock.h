@@ -7,6 +7,7 @@
 // exactly as two processes do, and the kernel drops them when the process dies.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "runtime/text/types.h"
@@ -33,11 +34,14 @@ class ShareLock {
   ShareLock(const ShareLock&) = delete;
   ShareLock& operator=(const ShareLock&) = delete;
 
-  // Opens a descriptor on `path` and takes the share locks of `mode`. Waits up to
+  // Opens a descriptor on `path` (or reuses one this process parked) and takes the share
+  // locks of `mode` on the file that `path` names once they are taken. Waits up to
   // `holdWaitSeconds` (releasing the runtime lock) while another opener holds the file
   // (kHeld when it still does), kDenied when the mode conflicts with another opener's,
-  // kError with errno in `error()` when the file cannot be opened.
-  Result Acquire(const std::string& path, const AccessMode& mode, double holdWaitSeconds);
+  // kError with errno in `error()` when the file cannot be opened. With `createNew` the
+  // file is made (it must not exist: else kError with EEXIST), so that no other opener
+  // can have it before these locks are on it.
+  Result Acquire(const std::string& path, const AccessMode& mode, double holdWaitSeconds, bool createNew = false);
   // Takes the file hold: every other OPEN of the file then finds it locked. kHeld when
   // another opener holds it.
   Result Hold();
@@ -45,8 +49,9 @@ class ShareLock {
   bool holding() const { return holding_; }
   // True when any other opener announces access (read or write) to the file.
   bool OthersOpen() const;
-  // Drops every lock and hands the descriptor to the process registry, which closes it
-  // once no instance of this process has the file open any more.
+  // Drops every lock and hands the descriptor to the process registry, which keeps it
+  // for the next share lock of the file and closes it once no share lock of this process
+  // has the file open any more.
   void Release();
   int error() const { return error_; }
   bool acquired() const { return fd_ >= 0; }
@@ -54,24 +59,16 @@ class ShareLock {
   int fd() const { return fd_; }
 
  private:
+  // One attempt of Acquire on the file the path names now.
+  Result TryAcquire(const std::string& path, const AccessMode& mode, std::chrono::steady_clock::time_point deadline,
+                    bool createNew);
+  // A registered descriptor on the file `path` names (made anew with `createNew`), for
+  // `mode`; sets dev_ and ino_.
+  Result OpenDescriptor(const std::string& path, const AccessMode& mode, bool createNew, int* fd);
+
   int fd_ = -1;
   int error_ = 0;
   bool holding_ = false;
-  unsigned long long dev_ = 0, ino_ = 0;
-};
-
-// Registers a use of `path`'s file by a connection that is not an instance's (CREATE,
-// BUILDfile, reading a stored layout): while it lives, descriptors of other instances of
-// the file are not closed, so SQLite's own locks on it stay intact.
-class FileUse {
- public:
-  explicit FileUse(const std::string& path);
-  ~FileUse();
-  FileUse(const FileUse&) = delete;
-  FileUse& operator=(const FileUse&) = delete;
-
- private:
-  bool registered_ = false;
   unsigned long long dev_ = 0, ino_ = 0;
 };
 

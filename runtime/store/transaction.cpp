@@ -1,6 +1,8 @@
 // Transactions: LOGOUT, COMMIT, ROLLBACK. A transaction is the calling thread's and covers
 // one file; it holds the file's write lock (SQLite's reserved lock) from LOGOUT on, so
-// other openers' writes wait, while their reads go on.
+// other openers' writes wait, while their reads go on. A savepoint at its start lets
+// ROLLBACK undo the changes while still holding the lock, and read the current record
+// back as the transaction found it.
 #include "runtime/store/instance.h"
 
 namespace qx {
@@ -34,8 +36,9 @@ void LOGOUT(LONG seconds, FileDecl& file) {
     return;
   }
   in.SetWait(seconds > 0 ? seconds : 0);
-  if (Exec(in.db, "BEGIN IMMEDIATE") != SQLITE_OK) {
+  if (Exec(in.db, "BEGIN IMMEDIATE") != SQLITE_OK || Exec(in.db, "SAVEPOINT qx_logout") != SQLITE_OK) {
     SetSqlError(kUnableToLogTransaction, in.db);
+    if (!sqlite3_get_autocommit(in.db)) Exec(in.db, "ROLLBACK");
     return;
   }
   in.inTransaction = true;
@@ -59,6 +62,7 @@ void COMMIT() {
     in->current = CurrentRecord{};
     return;
   }
+  in->current.inTransaction = false;  // what it noted now stands
   RtClearError();
 }
 
@@ -68,10 +72,26 @@ void ROLLBACK() {
     SetStoreError(kLogoutNotActive, "no transaction is active");
     return;
   }
+  // A current record noted inside the transaction may carry a version or content the
+  // transaction wrote, or be a record it added: read it back as the transaction found it
+  // (still under its lock, so no other opener's change slips in), or drop it when the
+  // transaction made it. A note taken before LOGOUT stands as it was, watch included.
+  CurrentRecord& cur = in->current;
+  if (cur.valid && cur.inTransaction) {
+    Row row;
+    bool failed = false;
+    if (Exec(in->db, "ROLLBACK TO qx_logout") == SQLITE_OK && ReadById(*in, cur.id, &row, &failed)) {
+      row.data.resize(in->decl->layout().length(), '\0');
+      cur.ver = row.ver;
+      cur.data = std::move(row.data);
+      cur.inTransaction = false;
+    } else {
+      cur = CurrentRecord{};
+    }
+  }
   Exec(in->db, "ROLLBACK");
   in->inTransaction = false;
   ThreadTransaction() = nullptr;
-  // What the transaction wrote is undone; the current record's noted state may be too.
   in->DropReadAhead();
   if (in->appending) {
     in->appending = false;

@@ -38,6 +38,7 @@ void NoteWritten(Instance& in, int64_t id, int64_t ver) {
   in.current.id = id;
   in.current.ver = ver;
   in.current.data.assign(reinterpret_cast<const char*>(in.buffer.data()), in.buffer.size());
+  in.current.inTransaction = in.inTransaction;
 }
 
 void Insert(Instance& in) {

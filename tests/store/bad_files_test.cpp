@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -43,6 +44,30 @@ std::string GoodFileBytes(const TempDir& dir, const std::string& owner) {
   return ReadFile(dir / "GOOD.TPS");
 }
 
+// `bytes`, a plain data file, with the first byte of the root page of `table` (its b-tree
+// page type) overwritten: whatever reads that table finds it malformed.
+std::string DamagedTable(const TempDir& dir, const std::string& bytes, const char* table) {
+  const std::string path = dir / "damaged.db";
+  WriteFile(path, bytes);
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  auto number = [&](const std::string& sql) {
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr);
+    const long n = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int(s, 0) : 0;
+    sqlite3_finalize(s);
+    return n;
+  };
+  const long pageSize = number("PRAGMA page_size");
+  const long root = number("SELECT rootpage FROM sqlite_master WHERE name = '" + std::string(table) + "'");
+  sqlite3_close(db);
+  std::filesystem::remove(path);
+  EXPECT_GT(root, 1) << table;
+  std::string damaged = bytes;
+  damaged.at(static_cast<size_t>((root - 1) * pageSize)) = '\x55';
+  return damaged;
+}
+
 std::string ForeignDatabase(const TempDir& dir) {
   const std::string path = dir / "foreign.db";
   sqlite3* db = nullptr;
@@ -60,8 +85,6 @@ TEST(BadFilesTest, ClearCodesAndTheFileUnchanged) {
   const std::string good = GoodFileBytes(dir, "");
   const std::string goodEncrypted = GoodFileBytes(dir, "xk");
   std::filesystem::remove(dir / "GOOD.TPS");
-  std::string flipped = good;
-  for (size_t i = 4096 * 2; i < 4096 * 2 + 200 && i < flipped.size(); ++i) flipped[i] = static_cast<char>(~flipped[i]);
   struct Case {
     const char* what;
     std::string bytes;
@@ -81,7 +104,8 @@ TEST(BadFilesTest, ClearCodesAndTheFileUnchanged) {
       {"plain, declared encrypted", good, "xk", {kInvalidRecordDeclaration}},
       {"random bytes, declared encrypted", RandomBytes(5000, 3), "xk", {kInvalidDataFile}},
       {"encrypted, truncated mid-page", goodEncrypted.substr(0, 3000), "xk", {kFileSystemError}},
-      {"damaged pages", flipped, "", {0, kFileSystemError}},
+      {"damaged layout table", DamagedTable(dir, good, "qx_field"), "", {kFileSystemError}},
+      {"damaged record table", DamagedTable(dir, good, "qx_record"), "", {kFileSystemError}},
   };
   for (const auto& c : cases) {
     const std::string path = dir / "BAD.TPS";
@@ -152,6 +176,48 @@ TEST(BadFilesTest, MissingIndexIs46UntilBuildfile) {
   SETkey(f->key(1));
   EXPECT_EQ(ReadAll(*f, [&] { NEXT(*f); }), (std::vector<LONG>{1, 2}));
   CLOSE(*f);
+}
+
+// The engine does not encipher its temporary files. An index build sorts the key images
+// in clear and spills the sort to a temporary file once it outgrows the page cache: for
+// an enciphered file nothing may be spilled. A plain file's build spills (memory stays
+// bounded), which shows the watch sees such files.
+TEST(BadFilesTest, BuildingTheKeysOfAnEncipheredFileSpillsNothingToTemporaryFiles) {
+  TempDir dir;
+  TempDir temp;
+  char* const previous = sqlite3_temp_directory;
+  sqlite3_temp_directory = sqlite3_mprintf("%s", temp.path().c_str());
+  constexpr size_t kWidth = 1000;  // wide keys: past the 8 MiB cache in a few thousand records
+  RecordLayout layout;
+  layout.AddField("W:ID", FieldType::kLong);
+  layout.AddField("W:TEXT", FieldType::kString, kWidth);
+  for (const bool encrypted : {false, true}) {
+    SCOPED_TRACE(encrypted ? "enciphered" : "plain");
+    FileAttributes attrs = CreateThread();
+    attrs.encrypt = encrypted;
+    FileDecl f("Wide", FileName(dir / (encrypted ? "WIDEX" : "WIDE")), "W", encrypted ? "xk" : "", attrs, layout,
+               {DupOptNocase("W:BYTEXT", {"W:TEXT"})});
+    CREATE(f);
+    OPEN(f, 0x12);
+    LOGOUT(10, f);
+    unsigned char* rec = f.RecordBuffer();
+    for (LONG i = 0; i < 12000; ++i) {
+      const std::string text = "secret " + std::to_string((i * 7919) % 12000);
+      std::memcpy(rec, &i, 4);
+      std::memset(rec + 4, ' ', kWidth);
+      std::memcpy(rec + 4, text.data(), text.size());
+      APPEND(f);
+      ASSERT_EQ(RtErrorCode(), 0);
+    }
+    COMMIT();
+    DirectoryWatch watch(temp.path());
+    BUILDfile(f);
+    EXPECT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
+    CLOSE(f);
+    EXPECT_EQ(watch.Events().empty(), encrypted);
+  }
+  sqlite3_free(sqlite3_temp_directory);
+  sqlite3_temp_directory = previous;
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 // Outcomes and error codes of the record operations on one instance: opening, creating,
 // adding, changing and removing records, properties and driver options.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <barrier>
 #include <filesystem>
+#include <thread>
 
 #include "tests/store/test_files.h"
 
@@ -250,6 +254,117 @@ TEST_F(OperationsTest, HoldingAFileOpenedWithoutWritePermissionIsRefused) {
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), kAccessDenied);
+}
+
+// Two openers that may only read the file (no write permission), one denying others
+// reading, race each other: never are both admitted. Runs as an unprivileged user.
+TEST_F(OperationsTest, ReadOnlyOpenersWithConflictingModesAreNeverBothAdmitted) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to switch to an unprivileged user";
+  ::chmod(dir_.path().c_str(), 0755);
+  ::chmod((dir_ / "STANDRD.TPS").c_str(), 0444);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
+    auto other = MakeStandrd(dir_ / "STANDRD");
+    std::atomic<int> bothAdmitted{0}, admitted{0};
+    std::barrier sync(2);
+    auto race = [&](FileDecl& f, LONG mode) {
+      for (int i = 0; i < 500; ++i) {
+        sync.arrive_and_wait();
+        OPEN(f, mode);
+        const bool in = RtErrorCode() == 0;
+        if (in) ++admitted;
+        sync.arrive_and_wait();
+        if (admitted == 2) ++bothAdmitted;
+        sync.arrive_and_wait();
+        if (in) CLOSE(f);
+        admitted = 0;
+      }
+    };
+    std::thread denier([&] { race(*file_, 0x10); });
+    race(*other, 0x40);
+    denier.join();
+    ::_exit(bothAdmitted == 0 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// The number of descriptors the process has open.
+size_t OpenDescriptors() {
+  size_t n = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+  return n;
+}
+
+// While one instance keeps the file open, another opens and closes it again and again:
+// the process does not collect a descriptor per cycle.
+TEST_F(OperationsTest, OpenCloseCyclesKeepTheDescriptorsBounded) {
+  OPEN(*file_, 0x42);
+  ASSERT_EQ(RtErrorCode(), 0);
+  auto other = MakeStandrd(dir_ / "STANDRD");
+  OPEN(*other, 0x42);
+  CLOSE(*other);
+  const size_t before = OpenDescriptors();
+  for (int i = 0; i < 2000; ++i) {
+    OPEN(*other, i % 2 ? 0x42 : 0x40);
+    ASSERT_EQ(RtErrorCode(), 0) << "cycle " << i << ": " << RtPushFileErrorText();
+    CLOSE(*other);
+  }
+  EXPECT_LE(OpenDescriptors(), before + 2);
+}
+
+// A file written before record pointers were kept from reuse (format "qxstore 1": the
+// same tables, the record table without AUTOINCREMENT) is read as it is, and the first
+// opener that may write brings it up to date without losing a record or a position.
+TEST_F(OperationsTest, AFileWhosePointersCouldBeReusedIsUpgradedByItsFirstWriter) {
+  OPEN(*file_, 0x42);
+  for (LONG i = 1; i <= 3; ++i) AddStandrd(*file_, i, "N" + std::to_string(i));
+  const std::string third = POSITIONfile(*file_);
+  SETfile(*file_);
+  NEXT(*file_);
+  NEXT(*file_);
+  const std::string second = POSITIONfile(*file_);
+  CLOSE(*file_);
+  const std::string path = dir_ / "STANDRD.TPS";
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "ALTER TABLE qx_record RENAME TO r;"
+                         "CREATE TABLE qx_record(id INTEGER PRIMARY KEY, ver INTEGER NOT NULL, data BLOB NOT NULL,"
+                         " k1 BLOB, k2 BLOB);"
+                         "INSERT INTO qx_record SELECT * FROM r; DROP TABLE r; DELETE FROM sqlite_sequence;"
+                         "CREATE INDEX qx_key1 ON qx_record(k1) WHERE k1 IS NOT NULL;"
+                         "CREATE INDEX qx_key2 ON qx_record(k2) WHERE k2 IS NOT NULL;"
+                         "UPDATE qx_file SET value = 'qxstore 1' WHERE item = 'format'",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK)
+      << sqlite3_errmsg(db);
+  sqlite3_close(db);
+  const std::string old = FileBytes(path);
+
+  OPEN(*file_, 0x40);
+  ASSERT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
+  EXPECT_EQ(RecordOrderIds(*file_), (std::vector<LONG>{1, 2, 3}));
+  CLOSE(*file_);
+  EXPECT_TRUE(FileBytes(path) == old) << "a reader leaves the file as it is";
+
+  OPEN(*file_, 0x42);
+  ASSERT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
+  REGETfile(*file_, second);
+  EXPECT_EQ(file_->Record<StandrdRecord>().CUSID, 2) << "positions name the same records";
+  SETkey(file_->key(1));
+  EXPECT_EQ(ReadAll(*file_, [&] { PREVIOUS(*file_); }), (std::vector<LONG>{3, 2, 1})) << "and the keys are whole";
+  REGETfile(*file_, third);
+  DELETE(*file_);
+  AddStandrd(*file_, 4, "N4");
+  EXPECT_NE(POSITIONfile(*file_), third) << "the deleted highest pointer is not given again";
+  REGETfile(*file_, third);
+  EXPECT_EQ(RtErrorCode(), kRecordNotFound);
+  EXPECT_EQ(RecordOrderIds(*file_), (std::vector<LONG>{1, 2, 4}));
 }
 
 }  // namespace

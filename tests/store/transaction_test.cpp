@@ -2,6 +2,8 @@
 // with LOCK, between instances of one process (another thread is another opener).
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "tests/store/test_files.h"
@@ -285,6 +287,160 @@ TEST_F(TransactionTest, LockedFileIs32UntilUnlockAndRecoverWaitsForIt) {
   UNLOCK(*f_);
   waiter.join();
   EXPECT_EQ(recovered, 0) << "the second OPEN waited for the hold to end";
+}
+
+// Another opener deletes the record this instance has read (the one with the highest
+// record pointer) and adds one. Whatever this instance then does with its stale record or
+// position must never reach the new record.
+TEST_F(TransactionTest, AStaleRecordNeverReachesARecordAddedAfterItsDeletion) {
+  struct Case {
+    const char* what;
+    bool watch;
+    std::function<void(FileDecl&, const std::string& pos)> act;
+    LONG code;
+    LONG cusidRead;  // the record the action leaves in the buffer (0: not looked at)
+  };
+  const Case cases[] = {
+      {"watched PUT", true, [](FileDecl& f, const std::string&) { PUT(f); }, kRecordChanged, 0},
+      {"unwatched PUT", false, [](FileDecl& f, const std::string&) { PUT(f); }, kRecordNotAvailable, 0},
+      {"DELETE", false, [](FileDecl& f, const std::string&) { DELETE(f); }, kRecordNotAvailable, 0},
+      {"REGETfile", false, [](FileDecl& f, const std::string& pos) { REGETfile(f, pos); }, kRecordNotFound, 0},
+      {"RESETfile, then PREVIOUS", false,
+       [](FileDecl& f, const std::string& pos) {
+         RESETfile(f, pos);
+         PREVIOUS(f);
+       },
+       0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    AddStandrd(*f_, 2, "Stale");
+    const std::string pos = POSITIONfile(*f_);
+    if (c.watch) WATCH(*f_);
+    REGETfile(*f_, pos);
+    ASSERT_EQ(RtErrorCode(), 0);
+    std::string newPos;
+    OnOtherThread([&] {
+      auto other = MakeStandrd(dir_ / "STANDRD");
+      OPEN(*other, 0x42);
+      REGETfile(*other, pos);
+      DELETE(*other);
+      ASSERT_EQ(RtErrorCode(), 0);
+      ASSERT_EQ(AddStandrd(*other, 99, "Theirs", "Untouched"), 0);
+      newPos = POSITIONfile(*other);
+      CLOSE(*other);
+    });
+    EXPECT_NE(newPos, pos) << "the new record took the deleted record's pointer";
+    rec().SUBURB = "Mine";
+    c.act(*f_, pos);
+    EXPECT_EQ(RtErrorCode(), c.code) << RtPushFileErrorText();
+    if (c.cusidRead != 0) {
+      EXPECT_EQ(rec().CUSID, c.cusidRead);
+    }
+    EXPECT_EQ(AllIds(), (std::vector<LONG>{1, 99}));
+    REGETfile(*f_, newPos);
+    EXPECT_EQ(rec().SUBURB.clipped(), "Untouched");
+    DELETE(*f_);  // back to record 1 alone
+  }
+}
+
+// ROLLBACK undoes what the transaction wrote, and what the instance noted of it: the
+// version a watched PUT raised, and a record the transaction added.
+TEST_F(TransactionTest, RollbackRestoresTheCurrentRecordsNotedState) {
+  SETfile(*f_);
+  WATCH(*f_);
+  NEXT(*f_);
+  const std::string pos = POSITIONfile(*f_);
+  LOGOUT(2, *f_);
+  rec().SUBURB = "Undone";
+  PUT(*f_);
+  ASSERT_EQ(RtErrorCode(), 0);
+  ROLLBACK();
+  rec().SUBURB = "Kept";
+  PUT(*f_);
+  EXPECT_EQ(RtErrorCode(), 0) << "nobody else changed the record: no 89";
+
+  // The same when the watched read inside the transaction saw the transaction's write.
+  LOGOUT(2, *f_);
+  rec().SUBURB = "Undone";
+  PUT(*f_);
+  WATCH(*f_);
+  REGETfile(*f_, pos);
+  ROLLBACK();
+  rec().SUBURB = "Kept again";
+  PUT(*f_);
+  EXPECT_EQ(RtErrorCode(), 0) << "nobody else changed the record: no 89";
+
+  // Still watched: another opener's change after the ROLLBACK is caught.
+  LOGOUT(2, *f_);
+  ROLLBACK();
+  OnOtherThread([&] {
+    auto other = MakeStandrd(dir_ / "STANDRD");
+    OPEN(*other, 0x42);
+    REGETfile(*other, pos);
+    other->Record<StandrdRecord>().SUBURB = "Theirs";
+    PUT(*other);
+    EXPECT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
+    CLOSE(*other);
+  });
+  PUT(*f_);
+  EXPECT_EQ(RtErrorCode(), kRecordChanged);
+
+  // A record added inside the rolled-back transaction is no current record afterwards,
+  // even when another opener's next record takes its place.
+  LOGOUT(2, *f_);
+  AddStandrd(*f_, 7, "Rolled back");
+  ROLLBACK();
+  OnOtherThread([&] {
+    auto other = MakeStandrd(dir_ / "STANDRD");
+    OPEN(*other, 0x42);
+    AddStandrd(*other, 8, "Theirs", "Untouched");
+    CLOSE(*other);
+  });
+  rec().SUBURB = "Mine";
+  PUT(*f_);
+  EXPECT_EQ(RtErrorCode(), kRecordNotAvailable);
+  SETkey(f_->key(1));
+  PREVIOUS(*f_);
+  EXPECT_EQ(rec().CUSID, 8);
+  EXPECT_EQ(rec().SUBURB.clipped(), "Untouched");
+}
+
+// An opener waiting for a held file while its holder replaces it (renames a new file
+// over it, as a conversion does) takes its locks on the new file, the one the engine
+// opens: its mode then governs the file everyone opens next.
+TEST_F(TransactionTest, AnOpenerWaitingWhileTheFileIsReplacedLocksTheNewFile) {
+  std::filesystem::create_directory(dir_ / "new");
+  auto replacement = MakeStandrd(dir_ / "new/STANDRD");
+  CREATE(*replacement);
+  OPEN(*replacement, 0x42);
+  AddStandrd(*replacement, 2, "Replacement");
+  CLOSE(*replacement);
+  LOCK(*f_);
+  ASSERT_EQ(RtErrorCode(), 0);
+
+  LONG opened = -1, cusid = -1, writer = -1;
+  std::thread waiter([&] {
+    auto mine = MakeStandrd(dir_ / "STANDRD");
+    SEND(*mine, "Recover=10");
+    OPEN(*mine, 0x22);  // denies others writing
+    opened = RtErrorCode();
+    SETfile(*mine);
+    NEXT(*mine);
+    cusid = mine->Record<StandrdRecord>().CUSID;
+    auto another = MakeStandrd(dir_ / "STANDRD");
+    OPEN(*another, 0x42);
+    writer = RtErrorCode();
+    if (writer == 0) CLOSE(*another);
+    CLOSE(*mine);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_EQ(std::rename((dir_ / "new/STANDRD.TPS").c_str(), (dir_ / "STANDRD.TPS").c_str()), 0);
+  CLOSE(*f_);
+  waiter.join();
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(cusid, 2);
+  EXPECT_EQ(writer, kAccessDenied) << "the waiter's mode holds on the file now in place";
 }
 
 }  // namespace
