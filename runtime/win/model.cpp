@@ -43,6 +43,10 @@ WindowModel* Model::CurrentWindowOf(LONG thread) const {
 
 bool Model::TakesInput(const WindowModel& w) const {
   if (!w.open || w.closeDownPending) return false;
+  // A message box is modal to all of the program's windows, whichever thread asked.
+  for (const auto& [id, box] : messages) {
+    if (!box.answered) return false;
+  }
   if (threadMessages[static_cast<size_t>(w.thread)] > 0) return false;
   if (threadPopups[static_cast<size_t>(w.thread)] > 0) return false;
   return CurrentWindowOf(w.thread) == &w;
@@ -114,7 +118,9 @@ void Model::CloseOpenWindow(ModelTransaction& t, WindowModel& w) {
     WindowModel* next = CurrentWindowOf(w.thread);
     if (next == nullptr) {
       for (auto& [id, other] : windows) {
-        if (other->open && TakesInput(*other) && (next == nullptr || other->openSequence > next->openSequence)) {
+        // The current window of its thread (a message box open now does not change which).
+        const bool current = other->open && !other->closeDownPending && CurrentWindowOf(other->thread) == other.get();
+        if (current && (next == nullptr || other->openSequence > next->openSequence)) {
           next = other.get();
         }
       }
@@ -227,6 +233,7 @@ void Model::OpenNotice(ModelTransaction& t, const std::string& text, const std::
   const LONG id = m.box.id;
   messages[id] = std::move(m);
   t.MessageOpened(id);
+  t.DirtyAll();  // no window takes input while it is open
   Touch();
 }
 
@@ -443,8 +450,23 @@ bool RtSaveScreenshot(LONG windowId, LONG messageId, const std::string& path, in
                       std::string* error) {
   View* view = nullptr;
   {
-    std::lock_guard<std::mutex> lock(Model::Get().mu);
-    view = Model::Get().view;
+    Model& m = Model::Get();
+    std::lock_guard<std::mutex> lock(m.mu);
+    view = m.view;
+    // Nothing to wait for: what is not open will not be drawn.
+    if (windowId != 0) {
+      const WindowModel* w = m.FindWindow(windowId);
+      if (w == nullptr || !w->open) {
+        *error = "window " + std::to_string(windowId) + " is not open";
+        return false;
+      }
+    } else {
+      auto it = m.messages.find(messageId);
+      if (it == m.messages.end() || it->second.answered) {
+        *error = "message box " + std::to_string(messageId) + " is not open";
+        return false;
+      }
+    }
   }
   if (view == nullptr) {
     *error = "no view is installed";

@@ -198,8 +198,8 @@ struct WindowPresentation {
   std::vector<ControlPresentation> controls;  // creation order: menus, toolbar, client
   std::vector<ChildWindowEntry> children;     // frame: its open MDI children, opening order
   LONG focus = 0;            // field of the control with the focus; 0 = none
-  bool takesInput = false;   // false while a later window of its thread, or a message box
-                             // of its thread, is open
+  bool takesInput = false;   // false while a later window of its thread, a popup menu of
+                             // its thread, or any message box is open
   bool active = false;       // the window the person works in
   bool waitCursor = false;   // the program's wait cursor (RtSetCursor): shown over every
                              // window of the program while set

@@ -295,8 +295,11 @@ InputResult ViewInput::AnswerMessage(LONG message, LONG button) {
   if ((button & it->second.box.buttons) == 0 || (button & (button - 1)) != 0) return InputResult::kBadValue;
   it->second.answered = true;
   it->second.answer = button;
-  // A notice of the library's own has nobody waiting for it.
-  if (it->second.notice) m.messages.erase(it);
+  // A notice of the library's own has nobody waiting for it: the windows take input again.
+  if (it->second.notice) {
+    m.messages.erase(it);
+    t.DirtyAll();
+  }
   t.MessageClosed(message);
   m.Touch();
   return InputResult::kDone;

@@ -4,8 +4,8 @@
 // queue of the window concerned, whose own program thread then handles them.
 //
 // Windows are named by their id (WindowPresentation::id), controls by field number.
-// Input to a window that takes no input (a later window of its thread or a message box of
-// its thread is open) is refused, as is input to a hidden or disabled control.
+// Input to a window that takes no input (a later window of its thread or any message box
+// is open) is refused, as is input to a hidden or disabled control.
 #pragma once
 
 #include <optional>
@@ -22,7 +22,7 @@ enum class InputResult {
   kNoSuchControl,
   kNoSuchMessage,
   kNoSuchPopup,
-  kTakesNoInput,   // window blocked by a later window or message box of its thread
+  kTakesNoInput,   // window blocked by a later window of its thread or a message box
   kDisabled,       // control disabled or hidden
   kNotApplicable,  // the control does not take this kind of input
   kBadValue,       // e.g. an answer that is not one of the box's buttons

@@ -202,10 +202,11 @@ TEST(Input, HelpWithoutAHelpFileSaysSo) {
   ASSERT_EQ(s.messages.size(), 1u);
   EXPECT_EQ(s.messages[0].text, kNoHelpFileText);
   EXPECT_EQ(s.messages[0].thread, 0) << "nobody waits for the notice";
-  EXPECT_TRUE(Find(s, w.id)->takesInput) << "the notice blocks no program thread";
+  EXPECT_FALSE(Find(s, w.id)->takesInput) << "but, a box like the others, it holds the windows";
   EXPECT_EQ(ViewInput::AnswerMessage(s.messages[0].id, kButtonCancel), InputResult::kBadValue);
   EXPECT_EQ(ViewInput::AnswerMessage(s.messages[0].id, kButtonOk), InputResult::kDone);
   EXPECT_TRUE(ReadPresentation().messages.empty());
+  EXPECT_TRUE(Find(ReadPresentation(), w.id)->takesInput);
   EXPECT_EQ(ViewInput::AnswerMessage(s.messages[0].id, kButtonOk), InputResult::kNoSuchMessage);
   ASSERT_TRUE(RtAccept());
   ASSERT_TRUE(RtAccept());

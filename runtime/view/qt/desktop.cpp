@@ -97,6 +97,7 @@ void Desktop::ShowWindow(const WindowPresentation& window, DrawnAck drawn) {
     shell = made.get();
     shells_[window.id] = std::move(made);
     openOrder_.push_back(window.id);
+    closedWindows_.erase(window.id);
     shell->Apply(window);
   } else if (window.revision >= shell->revision()) {
     shell->Apply(window);
@@ -108,6 +109,7 @@ void Desktop::ShowWindow(const WindowPresentation& window, DrawnAck drawn) {
 void Desktop::CloseWindow(LONG windowId) {
   auto it = shells_.find(windowId);
   if (it == shells_.end()) return;
+  closedWindows_.insert(windowId);
   std::unique_ptr<WindowShell> shell = std::move(it->second);
   shells_.erase(it);
   openOrder_.erase(std::remove(openOrder_.begin(), openOrder_.end(), windowId), openOrder_.end());
@@ -168,6 +170,7 @@ void Desktop::ShowMessage(const MessagePresentation& box) {
 }
 
 void Desktop::CloseMessage(LONG messageId) {
+  closedBoxes_.insert(messageId);
   auto it = boxes_.find(messageId);
   if (it == boxes_.end()) return;
   if (it->second) {
@@ -255,6 +258,10 @@ Desktop::Shot Desktop::SaveScreenshot(LONG windowId, LONG messageId, const QStri
   QRect onScreen;
   if (windowId != 0) {
     WindowShell* shell = Shell(windowId);
+    if (shell == nullptr && closedWindows_.count(windowId)) {
+      *error = QStringLiteral("window %1 has closed").arg(windowId);
+      return Shot::kFailed;
+    }
     if (shell == nullptr || !shell->OnScreen() || !Exposed(shell->outer()) || !shell->DrawnUpToDate()) {
       return Shot::kNotYet;
     }
@@ -262,6 +269,10 @@ Desktop::Shot Desktop::SaveScreenshot(LONG windowId, LONG messageId, const QStri
     onScreen = shell->ScreenRect();
   } else {
     MessageDialog* box = Message(messageId);
+    if (box == nullptr && closedBoxes_.count(messageId)) {
+      *error = QStringLiteral("message box %1 has closed").arg(messageId);
+      return Shot::kFailed;
+    }
     if (box == nullptr || !box->isVisible() || !Exposed(box) || !box->painted()) return Shot::kNotYet;
     target = box;
     onScreen = box->frameGeometry();
