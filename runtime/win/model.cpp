@@ -181,7 +181,7 @@ WindowPresentation Model::Present(const WindowModel& w) const {
     const WindowDescription& d = *w.desc;
     p.module = d.module;
     p.label = d.label;
-    p.centred = d.centred || (!d.at.x && !d.at.y);
+    p.centred = d.centred || (!w.x && !w.y);
     p.font = d.font;
     p.frame = d.frame;
     p.background = d.background;
@@ -206,6 +206,8 @@ WindowPresentation Model::Present(const WindowModel& w) const {
     }
     std::sort(kids.begin(), kids.end(), [](auto a, auto b) { return a->openSequence < b->openSequence; });
     for (const WindowModel* k : kids) p.children.push_back({k->id, k->title});
+    p.arrangedOrder = w.arrangedOrder;
+    p.arrangement = w.arrangement;
   }
   p.focus = w.focus;
   p.takesInput = TakesInput(w);
@@ -239,6 +241,10 @@ void Model::OpenNotice(ModelTransaction& t, const std::string& text, const std::
 
 namespace {
 
+// How far each cascaded child window lies right of and below the one before, in dialog units.
+constexpr LONG kCascadeStepX = 6;
+constexpr LONG kCascadeStepY = 12;
+
 // The client area of a frame, in dialog units, where its children are arranged.
 void ClientArea(const WindowModel& frame, LONG& top, LONG& width, LONG& height) {
   top = 0;
@@ -246,6 +252,42 @@ void ClientArea(const WindowModel& frame, LONG& top, LONG& width, LONG& height) 
   width = frame.width;
   height = frame.height - top - (frame.desc && !frame.desc->statusBar.empty() ? 10 : 0);
   if (height < 1) height = 1;
+}
+
+// What the caption and border of `child` add to its size: as the view reported it, else as
+// for the frame's other children (they are drawn alike), else nothing.
+std::pair<LONG, LONG> DecorationOf(const Model& m, const WindowModel& child) {
+  if (child.decoration) return *child.decoration;
+  const WindowModel* like = nullptr;
+  for (const auto& [id, other] : m.windows) {
+    if (other->open && other->parent == child.parent && other->decoration &&
+        (like == nullptr || other->openSequence > like->openSequence)) {
+      like = other.get();
+    }
+  }
+  return like ? *like->decoration : std::pair<LONG, LONG>{0, 0};
+}
+
+// How many steps from the corner a cascaded window of `size` may lie in `room`: as many as
+// keep it inside. One that cannot stay inside a step from the corner leaves the workspace
+// wherever it lies; it steps through the first third of the room, so that the captions of
+// such windows still show one below the other.
+LONG CascadeSteps(LONG room, LONG size, LONG step) {
+  const LONG inside = (room - size) / step;
+  return inside >= 1 ? inside : std::max<LONG>(1, room / (3 * step));
+}
+
+// The place of a cascaded child after one at (x, y): a step right and down, or the top-left
+// corner when that step is one too many (CascadeSteps).
+void NextCascadeSpot(const Model& m, const WindowModel& frame, const WindowModel& child, LONG& x, LONG& y) {
+  LONG top, cw, ch;
+  ClientArea(frame, top, cw, ch);
+  const auto [dw, dh] = DecorationOf(m, child);
+  const LONG steps = std::min(CascadeSteps(cw, child.width + dw, kCascadeStepX),
+                              CascadeSteps(ch, child.height + dh, kCascadeStepY));
+  x += kCascadeStepX;
+  y += kCascadeStepY;
+  if (x > steps * kCascadeStepX || y > steps * kCascadeStepY) x = y = 0;
 }
 
 void Place(Model& m, ModelTransaction& t, WindowModel& w, LONG x, LONG y, LONG width, LONG height) {
@@ -322,19 +364,29 @@ void Model::RunStandardAction(ModelTransaction& t, WindowModel& w, LONG action, 
       LONG top, cw, ch;
       ClientArea(w, top, cw, ch);
       if (action == kStdCascade) {
-        LONG i = 0;
+        // The active child ends in front, last; each one lies over the one before, below
+        // its caption.
+        std::stable_partition(kids.begin(), kids.end(), [&](const WindowModel* k) { return k->id != activeWindow; });
+        LONG x = 0, y = 0;
+        w.arrangedOrder.clear();
         for (WindowModel* k : kids) {
-          Place(*this, t, *k, 6 * i, 12 * i, k->width, k->height);
-          ++i;
+          if (k != kids.front()) NextCascadeSpot(*this, w, *k, x, y);
+          Place(*this, t, *k, x, y, k->width, k->height);
+          w.arrangedOrder.push_back(k->id);
         }
+        ++w.arrangement;
+        t.Dirty(w.id);
       } else {
+        // Each child, its caption and border included, fills its cell.
         const LONG n = static_cast<LONG>(kids.size());
         LONG cols = 1;
         while (cols * cols < n) ++cols;
         const LONG rows = (n + cols - 1) / cols;
         for (LONG i = 0; i < n; ++i) {
           const LONG r = i / cols, c = i % cols;
-          Place(*this, t, *kids[static_cast<size_t>(i)], c * (cw / cols), r * (ch / rows), cw / cols, ch / rows);
+          WindowModel& k = *kids[static_cast<size_t>(i)];
+          const auto [dw, dh] = DecorationOf(*this, k);
+          Place(*this, t, k, c * (cw / cols), r * (ch / rows), cw / cols - dw, ch / rows - dh);
         }
       }
       AddLog(action == kStdTile ? "tile" : "cascade", w.id, {});
@@ -354,6 +406,26 @@ void Model::RunStandardAction(ModelTransaction& t, WindowModel& w, LONG action, 
       (void)field;
       return;
   }
+}
+
+void Model::PlaceNewChild(WindowModel& child) {
+  const WindowModel* frame = FindWindow(child.parent);
+  if (frame == nullptr) return;
+  const WindowModel* last = nullptr;
+  for (const auto& [id, other] : windows) {
+    if (other.get() != &child && other->open && other->parent == child.parent && other->x && other->y &&
+        (last == nullptr || other->openSequence > last->openSequence)) {
+      last = other.get();
+    }
+  }
+  LONG x = 0, y = 0;
+  if (last != nullptr) {
+    x = *last->x;
+    y = *last->y;
+    NextCascadeSpot(*this, *frame, child, x, y);
+  }
+  child.x = x;
+  child.y = y;
 }
 
 void Completion::Done() {

@@ -202,6 +202,9 @@ struct WindowPresentation {
   bool hasToolbar = false;
   std::vector<ControlPresentation> controls;  // creation order: menus, toolbar, client
   std::vector<ChildWindowEntry> children;     // frame: its open MDI children, opening order
+  std::vector<LONG> arrangedOrder;  // frame: its children from back to front as it last
+                                    // arranged them (cascade), some may have closed since;
+  std::uint64_t arrangement = 0;    // the view stacks them so when this count grows
   LONG focus = 0;            // field of the control with the focus; 0 = none
   bool takesInput = false;   // false while a later window of its thread, a popup menu of
                              // its thread, or any message box is open

@@ -287,6 +287,15 @@ InputResult ViewInput::Hover(LONG window, LONG field) {
   return InputResult::kDone;
 }
 
+InputResult ViewInput::Decoration(LONG window, LONG width, LONG height) {
+  ModelTransaction t;
+  WindowModel* w = t.model().FindWindow(window);
+  if (w == nullptr || !w->open) return InputResult::kNoSuchWindow;
+  if (width < 0 || height < 0) return InputResult::kBadValue;
+  w->decoration = std::make_pair(width, height);
+  return InputResult::kDone;
+}
+
 InputResult ViewInput::AnswerMessage(LONG message, LONG button) {
   ModelTransaction t;
   Model& m = t.model();

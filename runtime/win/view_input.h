@@ -84,6 +84,10 @@ class ViewInput {
   // The pointer rests on a control or menu item (0 = on none): its message goes to the
   // status bar.
   static InputResult Hover(LONG window, LONG field);
+  // Not a person's act: what the view's caption and border add to the width and height of
+  // MDI child `window`, in its dialog units (rounded up), so that the frame's tile fits its
+  // children, border and all, into the workspace. Taken while the window is open.
+  static InputResult Decoration(LONG window, LONG width, LONG height);
   // A message box answered with one of its buttons.
   static InputResult AnswerMessage(LONG message, LONG button);
   // A popup menu answered: the number of the chosen item, or 0 when dismissed. A greyed

@@ -113,6 +113,9 @@ void Desktop::CloseWindow(LONG windowId) {
   std::unique_ptr<WindowShell> shell = std::move(it->second);
   shells_.erase(it);
   openOrder_.erase(std::remove(openOrder_.begin(), openOrder_.end(), windowId), openOrder_.end());
+  WindowShell* frame = shell->frame();
+  QPointer<WorkspaceArea> area = frame ? frame->workspace() : nullptr;
+  if (area) area->SetChildClosing(true);
   shell->Hide();
   // A frame whose child windows have not closed yet stays, hidden, until they have: their
   // widgets live in it.
@@ -123,6 +126,14 @@ void Desktop::CloseWindow(LONG windowId) {
     return;
   }
   shell.reset();
+  if (area) {
+    // The child the model has active stays so (when the model's next active window is
+    // another, its presentation follows and activates it).
+    for (const auto& [id, s] : shells_) {
+      if (s->frame() == frame && s->presentation().active) area->setActiveSubWindow(static_cast<QMdiSubWindow*>(s->outer()));
+    }
+    area->SetChildClosing(false);
+  }
   DropClosedFrames();
 }
 
