@@ -339,14 +339,17 @@ void Model::RunStandardAction(ModelTransaction& t, WindowModel& w, LONG action, 
     case kStdCut:
     case kStdCopy:
     case kStdPaste: {
+      // On the selection, as the control's own keys in a view act.
       if (focused == nullptr || !focused->Editable() || focused->disabled()) return;
+      const bool changes = action != kStdCopy;
+      if (changes && focused->description().readOnly) return;
       if (action == kStdPaste) {
-        const std::string text = viewClipboard ? *viewClipboard : clipboard;
-        focused->SetScreenText(text);
+        focused->ReplaceSelection(viewClipboard ? *viewClipboard : clipboard);
         AddLog("clipboard", target->id, "paste");
       } else {
-        clipboard = focused->text();
-        if (action == kStdCut) focused->SetScreenText({});
+        if (focused->selectionStart() == focused->selectionEnd()) return;  // nothing selected
+        clipboard = focused->SelectedText();
+        if (action == kStdCut) focused->ReplaceSelection({});
         AddLog("clipboard", target->id, action == kStdCut ? "cut" : "copy");
         t.Call([text = clipboard](View& v) { v.SetClipboard(text); });
       }

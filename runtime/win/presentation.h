@@ -167,6 +167,8 @@ struct ControlPresentation {
   bool disabled = false, hidden = false, separator = false;
   bool focused = false;
   bool editable = false;     // takes typed text (entries; not display-only strings)
+  LONG selectionStart = 0;   // editable: the selected characters of `text`, from start up
+  LONG selectionEnd = 0;     // to end, the caret at end (start == end: none selected)
   bool visible = true;       // shown now: not hidden, and on no tab or on the selected one
   std::vector<LONG> alertKeys;  // key codes the control reports as EVENT:AlertKey
                                 // (PropAlertKeys): a widget passes these keys to

@@ -28,6 +28,7 @@ class WindowInput : public InputContext {
     CommitEdit();
     w_.focus = field;
     Control* now = w_.Find(field);
+    if (now) now->SelectAll();
     if (now && now->ReportsSelected()) {
       Event e;
       e.number = kEventSelected;
@@ -285,6 +286,16 @@ InputResult ViewInput::Hover(LONG window, LONG field) {
   if (field != 0 && w->Find(field) == nullptr) return InputResult::kNoSuchControl;
   m.ShowControlMessage(t, *w, field);
   return InputResult::kDone;
+}
+
+InputResult ViewInput::Select(LONG window, LONG field, LONG start, LONG end) {
+  return ToControl(window, field, InputResult::kDone, [&](WindowInput& in, Control& c) {
+    if (!c.Editable()) return InputResult::kNotApplicable;
+    if (start < 0 || end < start || static_cast<size_t>(end) > c.text().size()) return InputResult::kBadValue;
+    if (c.TakesFocus()) in.TakeFocus(field);
+    c.Select(static_cast<size_t>(start), static_cast<size_t>(end));
+    return InputResult::kDone;
+  });
 }
 
 InputResult ViewInput::Decoration(LONG window, LONG width, LONG height) {

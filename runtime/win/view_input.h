@@ -79,6 +79,10 @@ class ViewInput {
   // The person made the window the active one (clicked it, chose it in the window list):
   // EVENT:GainFocus when it was not active.
   static InputResult Activate(LONG window);
+  // The person selected characters `start` up to `end` of an editable control's text
+  // (start == end: the caret moved there); the control gets the focus first. The Edit
+  // menu's cut, copy and paste act on the selection.
+  static InputResult Select(LONG window, LONG field, LONG start, LONG end);
   // The focus moved to a control (clicked or tabbed to it).
   static InputResult Focus(LONG window, LONG field);
   // The pointer rests on a control or menu item (0 = on none): its message goes to the

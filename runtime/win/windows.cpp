@@ -174,6 +174,7 @@ void RtOpenWindow(const WindowRef& window) {
     for (auto& c : w->controls) {
       if (c->area() == ControlArea::kClient && c->TakesFocus() && !c->disabled() && c->Visible()) {
         w->focus = c->field();
+        c->SelectAll();
         break;
       }
     }
