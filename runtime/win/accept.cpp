@@ -134,7 +134,10 @@ bool RtAccept() {
           if (c && !c->Accept()) {
             e.number = kEventRejected;
             RevealControl(*c);
-            if (c->TakesFocus()) w->focus = c->field();
+            if (c->TakesFocus()) {
+              w->focus = c->field();
+              c->SelectAll();
+            }
             w->acceptAll = false;
             t.Dirty(w->id);
             m.Touch();
@@ -234,6 +237,7 @@ void RtSelect(LONG field, LONG, LONG) {
     if (c.area() != ControlArea::kClient && i != start) continue;
     if (c.TakesFocus() && !c.disabled() && c.Visible()) {
       w->focus = c.field();
+      c.SelectAll();
       m.ShowControlMessage(t, *w, c.field());
       t.Dirty(w->id);
       m.Touch();

@@ -99,6 +99,18 @@ bool Control::SetProperty(LONG property, LONG index, std::string_view value) {
   }
 }
 
+void Control::Select(size_t start, size_t end) {
+  end = std::min(end, text_.size());
+  selectionStart_ = std::min(start, end);
+  selectionEnd_ = end;
+}
+
+void Control::ReplaceSelection(std::string_view with) {
+  const size_t start = selectionStart();
+  text_.replace(start, selectionEnd() - start, with);
+  Select(start + with.size(), start + with.size());
+}
+
 void Control::Present(ControlPresentation& out) const {
   out.field = desc_.field;
   out.name = desc_.name;
@@ -130,6 +142,10 @@ void Control::Present(ControlPresentation& out) const {
   out.hidden = hidden_;
   out.separator = desc_.separator;
   out.editable = Editable();
+  if (out.editable) {
+    out.selectionStart = static_cast<LONG>(selectionStart());
+    out.selectionEnd = static_cast<LONG>(selectionEnd());
+  }
 }
 
 }  // namespace qx

@@ -10,6 +10,7 @@
 //     (and the model's mutex).
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -119,8 +120,18 @@ class Control {
   // Fills the copy the views get.
   virtual void Present(ControlPresentation& out) const;
 
-  // Screen text, as cut and paste change it (editable controls only).
-  void SetScreenText(std::string text) { text_ = std::move(text); }
+  // The selection in the screen text of an editable control: the characters (bytes) from
+  // `start` up to `end`, the caret at `end`; start == end is the caret alone. Always within
+  // the text. When the control gets the focus its whole text is selected; typing, cutting
+  // and pasting act on the selection, as the person's own edits in a view do.
+  size_t selectionStart() const { return std::min(selectionStart_, text_.size()); }
+  size_t selectionEnd() const { return std::min(selectionEnd_, text_.size()); }
+  void Select(size_t start, size_t end);
+  void SelectAll() { Select(0, text_.size()); }
+  bool AllSelected() const { return selectionStart() == 0 && selectionEnd() == text_.size(); }
+  std::string SelectedText() const { return text_.substr(selectionStart(), selectionEnd() - selectionStart()); }
+  // Puts `with` in place of the selection; the caret follows it.
+  void ReplaceSelection(std::string_view with);
 
  protected:
   ControlDescription desc_;
@@ -128,6 +139,7 @@ class Control {
   LONG parentField_;
   DialogRect at_;
   std::string text_;
+  size_t selectionStart_ = 0, selectionEnd_ = 0;
   bool disabled_ = false;
   bool hidden_ = false;
   std::vector<LONG> alertKeys_;  // index 1..255; 0 = none

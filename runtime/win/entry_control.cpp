@@ -48,8 +48,10 @@ std::optional<double> PlainNumber(const std::string& text) {
 }  // namespace
 
 void EntryControl::Display() {
+  const bool all = AllSelected();
   if (variable_.bound()) text_ = FormatForPicture(desc_.picture, variable_);
   shown_ = text_;
+  if (all) SelectAll();  // a new value shown in full stays selected in full
 }
 
 bool EntryControl::Accept() {
@@ -95,6 +97,7 @@ bool EntryControl::LeaveWithChange() {
 InputResult EntryControl::OnType(InputContext& window, std::string_view text, bool accept) {
   if (desc_.readOnly) return InputResult::kNotApplicable;
   text_ = std::string(text);
+  Select(text_.size(), text_.size());
   if (accept) {
     shown_ = text_;
     Event e;
@@ -109,11 +112,13 @@ InputResult EntryControl::OnType(InputContext& window, std::string_view text, bo
 InputResult EntryControl::OnKey(InputContext&, LONG keyCode, LONG keyChar) {
   if (desc_.readOnly) return InputResult::kNotApplicable;
   if (keyCode == kKeyBackspace) {
-    if (!text_.empty()) text_.pop_back();
+    // The selection goes, or else the character before the caret.
+    if (selectionStart() == selectionEnd() && selectionStart() > 0) Select(selectionStart() - 1, selectionEnd());
+    ReplaceSelection({});
     return InputResult::kDone;
   }
   if (keyChar >= 0x20 && keyChar <= 0xFF && (keyCode & (kKeyCtrlBit | kKeyAltBit)) == 0) {
-    text_ += static_cast<char>(keyChar);
+    ReplaceSelection(std::string(1, static_cast<char>(keyChar)));
     return InputResult::kDone;
   }
   return InputResult::kNotApplicable;

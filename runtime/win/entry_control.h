@@ -8,12 +8,13 @@
 // EVENT:Rejected, the entry keeping the focus and the person's text; a text it takes
 // goes to the variable and the entry shows the value as the picture formats it.
 //
-// Typing: ViewInput::Type replaces the text; ViewInput::Key with a character appends it
-// and Backspace takes the last one away. An entry edited since it was last shown or
-// accepted is accepted when the person leaves it (another control clicked or tabbed to,
-// Enter pressing the default button). Justification and offset come from "justify" and
-// "justify_offset"; alert keys (PropAlertKeys) are its own; cut, copy and paste act on it
-// while it has the focus.
+// Typing: ViewInput::Type replaces the text (the caret then at its end); ViewInput::Key with
+// a character puts it in place of the selection (Control::Select) and Backspace takes the
+// selection, or the character before the caret, away. An entry edited since it was last
+// shown or accepted is accepted when the person leaves it (another control clicked or
+// tabbed to, Enter pressing the default button). Justification and offset come from
+// "justify" and "justify_offset"; alert keys (PropAlertKeys) are its own; cut, copy and
+// paste act on its selection while it has the focus.
 #pragma once
 
 #include "runtime/win/control.h"

@@ -65,7 +65,7 @@ LONG ListControl::RowHeight() const {
 LONG ListControl::HeaderHeight() const { return format_.hasHeader ? RowHeight() + 1 : 0; }
 
 LONG ListControl::VisibleRows() const {
-  LONG h = at_.height.value_or(0) - HeaderHeight() - (hScroll_ ? kListScrollBarHeight : 0);
+  LONG h = at_.height.value_or(0) - 2 * kListBorderUnits - HeaderHeight() - (hScroll_ ? kListScrollBarHeight : 0);
   return std::max<LONG>(h / RowHeight(), 1);
 }
 

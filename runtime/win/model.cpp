@@ -43,6 +43,10 @@ WindowModel* Model::CurrentWindowOf(LONG thread) const {
 
 bool Model::TakesInput(const WindowModel& w) const {
   if (!w.open || w.closeDownPending) return false;
+  // A message box is modal to all of the program's windows, whichever thread asked.
+  for (const auto& [id, box] : messages) {
+    if (!box.answered) return false;
+  }
   if (threadMessages[static_cast<size_t>(w.thread)] > 0) return false;
   if (threadPopups[static_cast<size_t>(w.thread)] > 0) return false;
   return CurrentWindowOf(w.thread) == &w;
@@ -115,7 +119,9 @@ void Model::CloseOpenWindow(ModelTransaction& t, WindowModel& w) {
     WindowModel* next = CurrentWindowOf(w.thread);
     if (next == nullptr) {
       for (auto& [id, other] : windows) {
-        if (other->open && TakesInput(*other) && (next == nullptr || other->openSequence > next->openSequence)) {
+        // The current window of its thread (a message box open now does not change which).
+        const bool current = other->open && !other->closeDownPending && CurrentWindowOf(other->thread) == other.get();
+        if (current && (next == nullptr || other->openSequence > next->openSequence)) {
           next = other.get();
         }
       }
@@ -184,7 +190,7 @@ WindowPresentation Model::Present(const WindowModel& w) const {
     const WindowDescription& d = *w.desc;
     p.module = d.module;
     p.label = d.label;
-    p.centred = d.centred || (!d.at.x && !d.at.y);
+    p.centred = d.centred || (!w.x && !w.y);
     p.font = d.font;
     p.frame = d.frame;
     p.background = d.background;
@@ -209,6 +215,8 @@ WindowPresentation Model::Present(const WindowModel& w) const {
     }
     std::sort(kids.begin(), kids.end(), [](auto a, auto b) { return a->openSequence < b->openSequence; });
     for (const WindowModel* k : kids) p.children.push_back({k->id, k->title});
+    p.arrangedOrder = w.arrangedOrder;
+    p.arrangement = w.arrangement;
   }
   p.focus = w.focus;
   p.takesInput = TakesInput(w);
@@ -236,10 +244,15 @@ void Model::OpenNotice(ModelTransaction& t, const std::string& text, const std::
   const LONG id = m.box.id;
   messages[id] = std::move(m);
   t.MessageOpened(id);
+  t.DirtyAll();  // no window takes input while it is open
   Touch();
 }
 
 namespace {
+
+// How far each cascaded child window lies right of and below the one before, in dialog units.
+constexpr LONG kCascadeStepX = 6;
+constexpr LONG kCascadeStepY = 12;
 
 // The client area of a frame, in dialog units, where its children are arranged.
 void ClientArea(const WindowModel& frame, LONG& top, LONG& width, LONG& height) {
@@ -248,6 +261,42 @@ void ClientArea(const WindowModel& frame, LONG& top, LONG& width, LONG& height) 
   width = frame.width;
   height = frame.height - top - (frame.desc && !frame.desc->statusBar.empty() ? 10 : 0);
   if (height < 1) height = 1;
+}
+
+// What the caption and border of `child` add to its size: as the view reported it, else as
+// for the frame's other children (they are drawn alike), else nothing.
+std::pair<LONG, LONG> DecorationOf(const Model& m, const WindowModel& child) {
+  if (child.decoration) return *child.decoration;
+  const WindowModel* like = nullptr;
+  for (const auto& [id, other] : m.windows) {
+    if (other->open && other->parent == child.parent && other->decoration &&
+        (like == nullptr || other->openSequence > like->openSequence)) {
+      like = other.get();
+    }
+  }
+  return like ? *like->decoration : std::pair<LONG, LONG>{0, 0};
+}
+
+// How many steps from the corner a cascaded window of `size` may lie in `room`: as many as
+// keep it inside. One that cannot stay inside a step from the corner leaves the workspace
+// wherever it lies; it steps through the first third of the room, so that the captions of
+// such windows still show one below the other.
+LONG CascadeSteps(LONG room, LONG size, LONG step) {
+  const LONG inside = (room - size) / step;
+  return inside >= 1 ? inside : std::max<LONG>(1, room / (3 * step));
+}
+
+// The place of a cascaded child after one at (x, y): a step right and down, or the top-left
+// corner when that step is one too many (CascadeSteps).
+void NextCascadeSpot(const Model& m, const WindowModel& frame, const WindowModel& child, LONG& x, LONG& y) {
+  LONG top, cw, ch;
+  ClientArea(frame, top, cw, ch);
+  const auto [dw, dh] = DecorationOf(m, child);
+  const LONG steps = std::min(CascadeSteps(cw, child.width + dw, kCascadeStepX),
+                              CascadeSteps(ch, child.height + dh, kCascadeStepY));
+  x += kCascadeStepX;
+  y += kCascadeStepY;
+  if (x > steps * kCascadeStepX || y > steps * kCascadeStepY) x = y = 0;
 }
 
 void Place(Model& m, ModelTransaction& t, WindowModel& w, LONG x, LONG y, LONG width, LONG height) {
@@ -299,14 +348,17 @@ void Model::RunStandardAction(ModelTransaction& t, WindowModel& w, LONG action, 
     case kStdCut:
     case kStdCopy:
     case kStdPaste: {
+      // On the selection, as the control's own keys in a view act.
       if (focused == nullptr || !focused->Editable() || focused->disabled()) return;
+      const bool changes = action != kStdCopy;
+      if (changes && focused->description().readOnly) return;
       if (action == kStdPaste) {
-        const std::string text = viewClipboard ? *viewClipboard : clipboard;
-        focused->SetScreenText(text);
+        focused->ReplaceSelection(viewClipboard ? *viewClipboard : clipboard);
         AddLog("clipboard", target->id, "paste");
       } else {
-        clipboard = focused->text();
-        if (action == kStdCut) focused->SetScreenText({});
+        if (focused->selectionStart() == focused->selectionEnd()) return;  // nothing selected
+        clipboard = focused->SelectedText();
+        if (action == kStdCut) focused->ReplaceSelection({});
         AddLog("clipboard", target->id, action == kStdCut ? "cut" : "copy");
         t.Call([text = clipboard](View& v) { v.SetClipboard(text); });
       }
@@ -324,19 +376,29 @@ void Model::RunStandardAction(ModelTransaction& t, WindowModel& w, LONG action, 
       LONG top, cw, ch;
       ClientArea(w, top, cw, ch);
       if (action == kStdCascade) {
-        LONG i = 0;
+        // The active child ends in front, last; each one lies over the one before, below
+        // its caption.
+        std::stable_partition(kids.begin(), kids.end(), [&](const WindowModel* k) { return k->id != activeWindow; });
+        LONG x = 0, y = 0;
+        w.arrangedOrder.clear();
         for (WindowModel* k : kids) {
-          Place(*this, t, *k, 6 * i, 12 * i, k->width, k->height);
-          ++i;
+          if (k != kids.front()) NextCascadeSpot(*this, w, *k, x, y);
+          Place(*this, t, *k, x, y, k->width, k->height);
+          w.arrangedOrder.push_back(k->id);
         }
+        ++w.arrangement;
+        t.Dirty(w.id);
       } else {
+        // Each child, its caption and border included, fills its cell.
         const LONG n = static_cast<LONG>(kids.size());
         LONG cols = 1;
         while (cols * cols < n) ++cols;
         const LONG rows = (n + cols - 1) / cols;
         for (LONG i = 0; i < n; ++i) {
           const LONG r = i / cols, c = i % cols;
-          Place(*this, t, *kids[static_cast<size_t>(i)], c * (cw / cols), r * (ch / rows), cw / cols, ch / rows);
+          WindowModel& k = *kids[static_cast<size_t>(i)];
+          const auto [dw, dh] = DecorationOf(*this, k);
+          Place(*this, t, k, c * (cw / cols), r * (ch / rows), cw / cols - dw, ch / rows - dh);
         }
       }
       AddLog(action == kStdTile ? "tile" : "cascade", w.id, {});
@@ -356,6 +418,26 @@ void Model::RunStandardAction(ModelTransaction& t, WindowModel& w, LONG action, 
       (void)field;
       return;
   }
+}
+
+void Model::PlaceNewChild(WindowModel& child) {
+  const WindowModel* frame = FindWindow(child.parent);
+  if (frame == nullptr) return;
+  const WindowModel* last = nullptr;
+  for (const auto& [id, other] : windows) {
+    if (other.get() != &child && other->open && other->parent == child.parent && other->x && other->y &&
+        (last == nullptr || other->openSequence > last->openSequence)) {
+      last = other.get();
+    }
+  }
+  LONG x = 0, y = 0;
+  if (last != nullptr) {
+    x = *last->x;
+    y = *last->y;
+    NextCascadeSpot(*this, *frame, child, x, y);
+  }
+  child.x = x;
+  child.y = y;
 }
 
 void Completion::Done() {
@@ -452,8 +534,23 @@ bool RtSaveScreenshot(LONG windowId, LONG messageId, const std::string& path, in
                       std::string* error) {
   View* view = nullptr;
   {
-    std::lock_guard<std::mutex> lock(Model::Get().mu);
-    view = Model::Get().view;
+    Model& m = Model::Get();
+    std::lock_guard<std::mutex> lock(m.mu);
+    view = m.view;
+    // Nothing to wait for: what is not open will not be drawn.
+    if (windowId != 0) {
+      const WindowModel* w = m.FindWindow(windowId);
+      if (w == nullptr || !w->open) {
+        *error = "window " + std::to_string(windowId) + " is not open";
+        return false;
+      }
+    } else {
+      auto it = m.messages.find(messageId);
+      if (it == m.messages.end() || it->second.answered) {
+        *error = "message box " + std::to_string(messageId) + " is not open";
+        return false;
+      }
+    }
   }
   if (view == nullptr) {
     *error = "no view is installed";

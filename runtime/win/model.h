@@ -42,6 +42,13 @@ struct WindowModel {
   std::string title;
   std::optional<LONG> x, y;
   LONG width = 0, height = 0, minWidth = 0, minHeight = 0;
+  // An MDI child: what its caption and border add to its width and height on the screen, in
+  // its dialog units, as the view reports it (unknown: nullopt; none: headless).
+  std::optional<std::pair<LONG, LONG>> decoration;
+  // A frame: its children from back to front as it last arranged them (cascade), and how
+  // many times it has; a view restacks them when the count grows.
+  std::vector<LONG> arrangedOrder;
+  std::uint64_t arrangement = 0;
   std::vector<std::unique_ptr<Control>> controls;  // creation order
   std::deque<Event> queue;
   LONG focus = 0;
@@ -125,6 +132,11 @@ class Model {
   void OpenNotice(ModelTransaction& t, const std::string& text, const std::string& caption, LONG icon);
   void RunStandardAction(ModelTransaction& t, WindowModel& w, LONG action, LONG field,
                          const std::optional<std::string>& clipboard);
+  // An MDI child opening without a position: placed as windows cascade, one step right and
+  // down from the child of its frame opened last, back in the top-left corner when it would
+  // leave the workspace there (a window too big to stay inside steps through the first
+  // third of the workspace).
+  void PlaceNewChild(WindowModel& child);
 };
 
 // Waits for a view's DrawnAck.

@@ -24,10 +24,13 @@ enum class ControlArea { kClient, kToolbar, kMenuBar };
 //
 // A list shows rows of a queue (queue.h) in columns (list_format.h). The copy holds only
 // the rows the list shows now: `visibleRows` rows from entry `topRow` on (fewer at the end
-// of the queue). Every row is `rowHeight` dialog units high, drawn below the header (when
-// `header`, `headerHeight` units high) and above the horizontal scroll bar (when
-// `hScroll`, kListScrollBarHeight units): a widget that draws rows of another height shows
-// another number of rows than the program counts on.
+// of the queue). From the top of the control down, in dialog units: its border
+// (kListBorderUnits), the header (when `header`, `headerHeight` units), the rows
+// (`rowHeight` units each), the horizontal scroll bar (when `hScroll`,
+// kListScrollBarHeight units) and the border again. `visibleRows` is the number of whole
+// rows between header and scroll bar. A widget places each edge at its position in dialog
+// units converted to pixels (row i's top at border + header + i * rowHeight), never adding
+// up rounded row heights, so every row the program counts on is wholly shown.
 //
 // Colours are 00BBGGRR (description.h); kNoColour in a cell means the list's own colour:
 // `colour`/`background` of the control for a row that is not selected, `selectedColour`/
@@ -49,6 +52,8 @@ enum class ControlArea { kClient, kToolbar, kMenuBar };
 
 // Dialog units of a list's horizontal scroll bar.
 constexpr LONG kListScrollBarHeight = 10;
+// Dialog units of a list's sunken border, on each side.
+constexpr LONG kListBorderUnits = 1;
 
 struct ListColumnPresentation {
   LONG width = 0;                        // dialog units
@@ -162,6 +167,8 @@ struct ControlPresentation {
   bool disabled = false, hidden = false, separator = false;
   bool focused = false;
   bool editable = false;     // takes typed text (entries; not display-only strings)
+  LONG selectionStart = 0;   // editable: the selected characters of `text`, from start up
+  LONG selectionEnd = 0;     // to end, the caret at end (start == end: none selected)
   bool visible = true;       // shown now: not hidden, and on no tab or on the selected one
   std::vector<LONG> alertKeys;  // key codes the control reports as EVENT:AlertKey
                                 // (PropAlertKeys): a widget passes these keys to
@@ -197,9 +204,12 @@ struct WindowPresentation {
   bool hasToolbar = false;
   std::vector<ControlPresentation> controls;  // creation order: menus, toolbar, client
   std::vector<ChildWindowEntry> children;     // frame: its open MDI children, opening order
+  std::vector<LONG> arrangedOrder;  // frame: its children from back to front as it last
+                                    // arranged them (cascade), some may have closed since;
+  std::uint64_t arrangement = 0;    // the view stacks them so when this count grows
   LONG focus = 0;            // field of the control with the focus; 0 = none
-  bool takesInput = false;   // false while a later window of its thread, or a message box
-                             // of its thread, is open
+  bool takesInput = false;   // false while a later window of its thread, a popup menu of
+                             // its thread, or any message box is open
   bool active = false;       // the window the person works in
   bool waitCursor = false;   // the program's wait cursor (RtSetCursor): shown over every
                              // window of the program while set

@@ -50,8 +50,8 @@ class View {
   // The window closed or was destroyed; forget it.
   virtual void CloseWindow(LONG windowId) = 0;
 
-  // A message box opened. The view shows it application-modal (the calling thread's windows
-  // take no input meanwhile, which the model already reflects in takesInput) and, when a
+  // A message box opened. The view shows it application-modal (no window of the program
+  // takes input meanwhile, which the model already reflects in takesInput) and, when a
   // person answers, calls ViewInput::AnswerMessage. A box may also be answered elsewhere
   // (the automation channel); the view then gets CloseMessage.
   virtual void ShowMessage(const MessagePresentation& box) = 0;
@@ -90,8 +90,9 @@ class View {
 // every program thread. Not thread-safe: call before the program starts.
 void RtInstallView(View* view);
 
-// View::SaveScreenshot of the installed view; false, with `error` set, when none is
-// installed. Thread-safe; never call it from the view's own thread.
+// View::SaveScreenshot of the installed view; false, with `error` set, at once when the
+// window (or box) is not open or no view is installed. Thread-safe; never call it from the
+// view's own thread.
 bool RtSaveScreenshot(LONG windowId, LONG messageId, const std::string& path, int* width, int* height,
                       std::string* error);
 

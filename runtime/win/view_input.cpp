@@ -28,6 +28,7 @@ class WindowInput : public InputContext {
     CommitEdit();
     w_.focus = field;
     Control* now = w_.Find(field);
+    if (now) now->SelectAll();
     if (now && now->ReportsSelected()) {
       Event e;
       e.number = kEventSelected;
@@ -287,6 +288,25 @@ InputResult ViewInput::Hover(LONG window, LONG field) {
   return InputResult::kDone;
 }
 
+InputResult ViewInput::Select(LONG window, LONG field, LONG start, LONG end) {
+  return ToControl(window, field, InputResult::kDone, [&](WindowInput& in, Control& c) {
+    if (!c.Editable()) return InputResult::kNotApplicable;
+    if (start < 0 || end < start || static_cast<size_t>(end) > c.text().size()) return InputResult::kBadValue;
+    if (c.TakesFocus()) in.TakeFocus(field);
+    c.Select(static_cast<size_t>(start), static_cast<size_t>(end));
+    return InputResult::kDone;
+  });
+}
+
+InputResult ViewInput::Decoration(LONG window, LONG width, LONG height) {
+  ModelTransaction t;
+  WindowModel* w = t.model().FindWindow(window);
+  if (w == nullptr || !w->open) return InputResult::kNoSuchWindow;
+  if (width < 0 || height < 0) return InputResult::kBadValue;
+  w->decoration = std::make_pair(width, height);
+  return InputResult::kDone;
+}
+
 InputResult ViewInput::AnswerMessage(LONG message, LONG button) {
   ModelTransaction t;
   Model& m = t.model();
@@ -295,8 +315,11 @@ InputResult ViewInput::AnswerMessage(LONG message, LONG button) {
   if ((button & it->second.box.buttons) == 0 || (button & (button - 1)) != 0) return InputResult::kBadValue;
   it->second.answered = true;
   it->second.answer = button;
-  // A notice of the library's own has nobody waiting for it.
-  if (it->second.notice) m.messages.erase(it);
+  // A notice of the library's own has nobody waiting for it: the windows take input again.
+  if (it->second.notice) {
+    m.messages.erase(it);
+    t.DirtyAll();
+  }
   t.MessageClosed(message);
   m.Touch();
   return InputResult::kDone;

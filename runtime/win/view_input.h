@@ -4,8 +4,8 @@
 // queue of the window concerned, whose own program thread then handles them.
 //
 // Windows are named by their id (WindowPresentation::id), controls by field number.
-// Input to a window that takes no input (a later window of its thread or a message box of
-// its thread is open) is refused, as is input to a hidden or disabled control.
+// Input to a window that takes no input (a later window of its thread or any message box
+// is open) is refused, as is input to a hidden or disabled control.
 #pragma once
 
 #include <optional>
@@ -22,7 +22,7 @@ enum class InputResult {
   kNoSuchControl,
   kNoSuchMessage,
   kNoSuchPopup,
-  kTakesNoInput,   // window blocked by a later window or message box of its thread
+  kTakesNoInput,   // window blocked by a later window of its thread or a message box
   kDisabled,       // control disabled or hidden
   kNotApplicable,  // the control does not take this kind of input
   kBadValue,       // e.g. an answer that is not one of the box's buttons
@@ -79,11 +79,19 @@ class ViewInput {
   // The person made the window the active one (clicked it, chose it in the window list):
   // EVENT:GainFocus when it was not active.
   static InputResult Activate(LONG window);
+  // The person selected characters `start` up to `end` of an editable control's text
+  // (start == end: the caret moved there); the control gets the focus first. The Edit
+  // menu's cut, copy and paste act on the selection.
+  static InputResult Select(LONG window, LONG field, LONG start, LONG end);
   // The focus moved to a control (clicked or tabbed to it).
   static InputResult Focus(LONG window, LONG field);
   // The pointer rests on a control or menu item (0 = on none): its message goes to the
   // status bar.
   static InputResult Hover(LONG window, LONG field);
+  // Not a person's act: what the view's caption and border add to the width and height of
+  // MDI child `window`, in its dialog units (rounded up), so that the frame's tile fits its
+  // children, border and all, into the workspace. Taken while the window is open.
+  static InputResult Decoration(LONG window, LONG width, LONG height);
   // A message box answered with one of its buttons.
   static InputResult AnswerMessage(LONG message, LONG button);
   // A popup menu answered: the number of the chosen item, or 0 when dismissed. A greyed

@@ -156,6 +156,7 @@ void RtOpenWindow(const WindowRef& window) {
         }
       }
       if (frame) w->parent = frame->id;
+      if (frame && !w->desc->centred && (!w->x || !w->y)) m.PlaceNewChild(*w);
     }
     // A child whose frame has closed already (its thread was slower than the frame's
     // close) would wait for input no one can give it: it is asked to close at once, as the
@@ -174,6 +175,7 @@ void RtOpenWindow(const WindowRef& window) {
     for (auto& c : w->controls) {
       if (c->area() == ControlArea::kClient && c->TakesFocus() && !c->disabled() && c->Visible()) {
         w->focus = c->field();
+        c->SelectAll();
         break;
       }
     }

@@ -37,8 +37,10 @@ void RtNewMdiWindow(WindowRef& window, std::string_view module, std::string_view
 // Opens and shows the window on the calling program thread, whose current window it
 // becomes (the one opened last); the thread's earlier windows take no input while it is
 // open. Its controls are drawn from their variables and EVENT:OpenWindow is its first
-// event, followed by EVENT:GainFocus as it becomes the active window. Returns once the view
-// has drawn it. Nothing for a window that is open already.
+// event, followed by EVENT:GainFocus as it becomes the active window. An MDI child without
+// a position (and not described as centred) is placed as windows cascade, a step right and
+// down from the frame's child opened last. Returns once the view has drawn it. Nothing for
+// a window that is open already.
 void RtOpenWindow(const WindowRef& window);
 // Closes the window; its waiting events are dropped and no more come. Nothing for a window
 // that is not open.

@@ -46,10 +46,10 @@ std::vector<Member> Members() {
       {&EncryptBrowse, &Encrypt, 5, 2, 11,
        {{"By SysID", kBySysId}, {"By Name", kBySysId}, {"By Phone", kByPhone}, {"By Suburb", kBySuburb},
         {"By ID", kById}}},
-      {&VeryLongNameBrowse, &VeryLongName, 6, 1, 11,
+      {&VeryLongNameBrowse, &VeryLongName, 6, 1, 10,
        {{"By Name", kByName}, {"By ComplKey", nullptr}, {"By NewField", nullptr}, {"By StartDate/Name", nullptr},
         {"By Phone", nullptr}, {"By Suburb", nullptr}, {"By ID", nullptr}, {"By Phone/Sub", nullptr}}},
-      {&VarnameBrowse, &Varname, 6, 1, 10,
+      {&VarnameBrowse, &Varname, 6, 1, 9,
        {{"By Name", kByName}, {"By Suburb", kBySuburb}, {"By ID", kById}, {"By Name/Suburb", kByNameSuburb},
         {"By CusID/Name", kByIdName}, {"By CusID/Name/Suburb", kByIdNameSuburb}}},
   };

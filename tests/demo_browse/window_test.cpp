@@ -46,7 +46,8 @@ TEST_F(BrowseTest, EachBrowseWindowLooksAsDescribed) {
     EXPECT_EQ(w.height, l.height);
     EXPECT_EQ(w.minWidth, l.width) << "never smaller than it opened";
     EXPECT_EQ(w.minHeight, l.height);
-    EXPECT_FALSE(w.x.has_value()) << "placed by the platform";
+    EXPECT_EQ(w.x, 0) << "the frame's only child opens in its top-left corner";
+    EXPECT_EQ(w.y, 0);
     std::vector<std::string> headers;
     for (const ListColumnPresentation& c : List().columns) headers.push_back(c.header);
     EXPECT_EQ(headers, l.headers);

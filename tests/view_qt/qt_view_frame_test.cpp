@@ -1,6 +1,7 @@
 // The application frame: menu bar, toolbar with its icon button, status bar, the workspace
 // with a child window of another thread (its controls shown inside the frame), the window
-// list, tile, and a standard action that closes the frame.
+// list, tile, and a standard action that closes the frame; child windows placed, tiled and
+// cascaded as the model says, and the active window kept when a child closes.
 #include <gtest/gtest.h>
 
 #include <QMainWindow>
@@ -9,6 +10,10 @@
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPushButton>
+#include <QScrollBar>
+
+#include <mutex>
+#include <vector>
 
 #include "runtime/view/qt/dialog_units.h"
 #include "runtime/view/qt/font_mapping.h"
@@ -143,6 +148,191 @@ TEST(QtViewFrame, MenusToolbarWorkspaceAndChildWindows) {
   ASSERT_TRUE(program.Finish());
   EXPECT_TRUE(QTest::qWaitFor([&] { return TheView().desktop().Shell(id) == nullptr; }));
   EXPECT_TRUE(QTest::qWaitFor([&] { return TheView().desktop().Shell(gChildId) == nullptr; }));
+}
+
+// ---- Child windows the frame arranges ----
+
+std::mutex gKidsMu;
+std::vector<LONG> gKids;  // the child windows opened, in order
+
+void Opened(LONG id) {
+  std::lock_guard<std::mutex> lock(gKidsMu);
+  gKids.push_back(id);
+}
+
+std::vector<LONG> Kids() {
+  std::lock_guard<std::mutex> lock(gKidsMu);
+  return gKids;
+}
+
+void PlainChild() {
+  WindowRef child;
+  RtNewMdiWindow(child, "qtview$unit", "CHILD");
+  RtOpenWindow(child);
+  Opened(child.id);
+  Journal journal;
+  RunLoop(journal);
+  RtDisposeWindow(child);
+}
+
+// A child that opens a second window of its thread over itself, as a browse opens its form,
+// and goes on once the person has closed that one.
+void ChildWithSecondWindow() {
+  WindowRef first;
+  RtNewMdiWindow(first, "qtview$unit", "CHILD");
+  RtOpenWindow(first);
+  Opened(first.id);
+  bool opened = false;
+  while (RtAccept()) {
+    if (RtEvent() == kEventOpenWindow && !opened) {
+      opened = true;
+      WindowRef second;
+      RtNewMdiWindow(second, "qtview$unit", "CHILD");
+      RtOpenWindow(second);
+      Opened(second.id);
+      Journal journal;
+      RunLoop(journal);
+      RtDisposeWindow(second);
+    }
+    RtEndAcceptPass(0);
+  }
+  RtExitAccept(0);
+  RtDisposeWindow(first);
+}
+
+// The frame on the program's first thread; its Own item starts a child procedure on a
+// thread of its own.
+class FrameRun {
+ public:
+  FrameRun() {
+    std::lock_guard<std::mutex> lock(gKidsMu);
+    gKids.clear();
+  }
+  ~FrameRun() {
+    if (id.load() != 0) ViewInput::Press(id, -3);  // Exit
+    program_.Finish();
+  }
+  // Starts `procedure` and waits until the view shows the `windows` it opens.
+  bool Start(void (*procedure)(), size_t windows) {
+    next_ = procedure;
+    const size_t before = Kids().size();
+    if (ViewInput::Press(id, -2) != InputResult::kDone) return false;
+    return QTest::qWaitFor([&] {
+      const std::vector<LONG> kids = Kids();
+      if (kids.size() < before + windows) return false;
+      for (LONG k : kids) {
+        WindowShell* s = TheView().desktop().Shell(k);
+        if (s == nullptr || !s->outer()->isVisible()) return false;
+      }
+      return true;
+    });
+  }
+
+  std::atomic<LONG> id{0};
+
+ private:
+  std::atomic<void (*)()> next_{nullptr};
+  Program program_{[this] {
+    WindowRef frame;
+    RtNewAppFrame(frame, "qtview$unit", "FRAME");
+    id = frame.id;
+    RtOpenWindow(frame);
+    while (RtAccept()) {
+      if (RtAccepted() == -2) RtStart(next_.load(), 50000);
+      RtEndAcceptPass(0);
+    }
+    RtExitAccept(0);
+    RtDisposeWindow(frame);
+    RtEndProgram();
+  }};
+};
+
+WindowPresentation Presented(LONG id) {
+  for (const WindowPresentation& w : ReadPresentation().windows) {
+    if (w.id == id) return w;
+  }
+  return {};
+}
+
+QWidget* Outer(LONG id) {
+  WindowShell* s = TheView().desktop().Shell(id);
+  return s ? s->outer() : nullptr;
+}
+
+TEST(QtViewFrame, AClosingChildLeavesTheActiveWindowToTheModel) {
+  FrameRun run;
+  WindowShell* frame = WaitForShell(run.id);
+  ASSERT_NE(frame, nullptr);
+  ASSERT_TRUE(run.Start(&PlainChild, 1));
+  ASSERT_TRUE(run.Start(&ChildWithSecondWindow, 2));
+  const std::vector<LONG> kids = Kids();  // A, then B and the window B opened over itself
+  ASSERT_EQ(kids.size(), 3u);
+  WorkspaceArea* area = frame->workspace();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return area->activeSubWindow() == Outer(kids[2]); }));
+
+  ASSERT_EQ(ViewInput::Close(kids[2]), InputResult::kDone);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Outer(kids[2]) == nullptr; }));
+  QTest::qWait(200);  // whatever the workspace does by itself, it has done
+  EXPECT_TRUE(Presented(kids[1]).active) << "the model: the closed window's thread goes on in B";
+  EXPECT_FALSE(Presented(kids[0]).active) << "not the window the workspace would choose";
+  EXPECT_EQ(area->activeSubWindow(), Outer(kids[1])) << "the view shows the model's choice";
+  EXPECT_EQ(area->subWindowList(QMdiArea::StackingOrder).back(), Outer(kids[1])) << "in front";
+}
+
+TEST(QtViewFrame, ChildWindowsOpenCascadedAndTileAndCascadeInsideTheWorkspace) {
+  FrameRun run;
+  WindowShell* frame = WaitForShell(run.id);
+  ASSERT_NE(frame, nullptr);
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(run.Start(&PlainChild, 1));
+  const std::vector<LONG> kids = Kids();
+  ASSERT_EQ(kids.size(), 3u);
+  const DialogUnits units(QtFontFor("MS Sans Serif", 8, 0, false));
+  const auto pixels = [&](LONG x, LONG y) { return QPoint(units.ToPixelsX(x), units.ToPixelsY(y)); };
+
+  // Each opens a step right and down from the one opened before it, none over another.
+  for (size_t i = 0; i < kids.size(); ++i) {
+    const WindowPresentation w = Presented(kids[i]);
+    ASSERT_TRUE(w.x && w.y) << "the model places it";
+    EXPECT_EQ(*w.x, 6 * static_cast<LONG>(i));
+    EXPECT_EQ(*w.y, 12 * static_cast<LONG>(i));
+    EXPECT_EQ(Outer(kids[i])->pos(), pixels(*w.x, *w.y)) << "and the view shows it there";
+  }
+
+  // Tile: every child, caption and border too, inside the workspace; no scroll bars.
+  WorkspaceArea* area = frame->workspace();
+  const QRect workspace = area->viewport()->rect();
+  ASSERT_EQ(ViewInput::Press(run.id, -5), InputResult::kDone);
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    for (LONG k : kids) {
+      if (!workspace.contains(Outer(k)->geometry())) return false;
+    }
+    return true;
+  })) << "workspace " << workspace.width() << "x" << workspace.height();
+  for (LONG k : kids) {
+    const QRect r = Outer(k)->geometry();
+    EXPECT_TRUE(workspace.contains(r)) << k << ": " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    EXPECT_GT(r.width(), workspace.width() / 2 - 20) << "and about fills its cell";
+  }
+  QTest::qWait(50);
+  EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(area->verticalScrollBar()->isVisible());
+
+  // Cascade with the first child active: the others in their order, the active one last,
+  // each stacked over the one before it.
+  ASSERT_EQ(ViewInput::Activate(kids[0]), InputResult::kDone);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return area->activeSubWindow() == Outer(kids[0]); }));
+  ASSERT_EQ(ViewInput::Press(run.id, -8), InputResult::kDone);
+  const std::vector<LONG> order = {kids[1], kids[2], kids[0]};
+  for (size_t i = 0; i < order.size(); ++i) {
+    const QPoint at = pixels(6 * static_cast<LONG>(i), 12 * static_cast<LONG>(i));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Outer(order[i])->pos() == at; })) << "window " << i;
+  }
+  QList<QWidget*> expected;
+  for (LONG k : order) expected << Outer(k);
+  QList<QWidget*> stacked;
+  for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::StackingOrder)) stacked << sub;
+  EXPECT_EQ(stacked, expected) << "later captions are not covered";
+  EXPECT_EQ(area->activeSubWindow(), Outer(kids[0]));
 }
 
 }  // namespace

@@ -183,9 +183,75 @@ TEST(QtViewInput, CutCopyAndPasteGoThroughTheSystemClipboard) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return entry->text() == QString::fromUtf8("Caf\u00e9 ?"); }))
       << entry->text().toStdString() << ": what Latin-1 cannot hold is replaced";
   QGuiApplication::clipboard()->clear();
+  ASSERT_EQ(ViewInput::Select(editor.id, 1, 0, 4), InputResult::kDone);
   copy->trigger();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text() == QString::fromUtf8("Caf\u00e9 ?"); }))
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text() == QString::fromUtf8("Caf\u00e9"); }))
       << "the model's copy is mirrored to the system clipboard";
+}
+
+// The selection as the model holds it.
+std::pair<LONG, LONG> ModelSelection(LONG window, LONG field) {
+  for (const WindowPresentation& w : ReadPresentation().windows) {
+    for (const ControlPresentation& c : w.controls) {
+      if (w.id == window && c.field == field) return {c.selectionStart, c.selectionEnd};
+    }
+  }
+  return {-1, -1};
+}
+
+std::string ModelText(LONG window, LONG field) {
+  for (const WindowPresentation& w : ReadPresentation().windows) {
+    for (const ControlPresentation& c : w.controls) {
+      if (w.id == window && c.field == field) return c.text;
+    }
+  }
+  return "?";
+}
+
+TEST(QtViewInput, TheEditMenuActsOnTheEntrysSelectionAsItsOwnKeysDo) {
+  constexpr LONG kNote = 2;
+  EditorWindow editor;
+  WindowShell* shell = WaitForShell(editor.id);
+  ASSERT_NE(shell, nullptr);
+  auto* entry = qobject_cast<QLineEdit*>(ControlWidget(shell, kNote));
+  QAction* cut = MenuItem(shell, "&Edit", "Cu&t");
+  QAction* copy = MenuItem(shell, "&Edit", "&Copy");
+  QAction* paste = MenuItem(shell, "&Edit", "&Paste");
+  ASSERT_TRUE(entry && cut && copy && paste);
+  entry->setFocus(Qt::MouseFocusReason);
+  Type(entry, "Hello world");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ModelText(editor.id, kNote) == "Hello world"; }));
+
+  // The person's selection reaches the model; Copy takes just that.
+  entry->setSelection(6, 5);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ModelSelection(editor.id, kNote) == std::make_pair<LONG, LONG>(6, 11); }));
+  copy->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text() == "world"; }));
+
+  // Nothing selected: Copy leaves the clipboard alone; Paste goes in at the caret.
+  entry->setCursorPosition(5);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ModelSelection(editor.id, kNote) == std::make_pair<LONG, LONG>(5, 5); }));
+  QGuiApplication::clipboard()->setText(", big");
+  copy->trigger();
+  QTest::qWait(50);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), ", big");
+  paste->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return entry->text() == "Hello, big world"; })) << entry->text().toStdString();
+  EXPECT_EQ(entry->cursorPosition(), 10) << "the caret after what was pasted";
+  EXPECT_FALSE(entry->hasSelectedText());
+
+  // Cut takes the selection out, as Ctrl+X would.
+  entry->setSelection(0, 7);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ModelSelection(editor.id, kNote) == std::make_pair<LONG, LONG>(0, 7); }));
+  cut->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return entry->text() == "big world"; })) << entry->text().toStdString();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "Hello, ");
+  EXPECT_EQ(ModelText(editor.id, kNote), "big world");
+  // And the entry's own keys do the same on the same selection.
+  entry->setSelection(0, 3);
+  QTest::keyClick(entry, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ModelText(editor.id, kNote) == " world"; }));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "big");
 }
 
 }  // namespace

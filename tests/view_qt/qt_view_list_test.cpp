@@ -86,14 +86,17 @@ TEST(QtViewList, DrawsTheRowsColumnsAndColoursItIsGiven) {
   ASSERT_NE(o.list, nullptr);
   const DialogUnits units(QtFontFor("MS Sans Serif", 8, 0, false));
   const ListPresentation& list = ListOf(o.shell);
-  ASSERT_EQ(list.visibleRows, 8) << "(100 - 10 header - 10 bar) / 9";
+  ASSERT_EQ(list.visibleRows, 8) << "(100 - 2 border - 10 header - 10 bar) / 9";
   ASSERT_EQ(list.rows.size(), 8u);
 
-  EXPECT_EQ(o.list->HeaderRect().height(), units.ToPixelsY(10));
+  // Each edge where its dialog units put it, from the control's top (no rounded heights
+  // added up).
+  EXPECT_EQ(o.list->HeaderRect().top(), units.ToPixelsY(1));
+  EXPECT_EQ(o.list->HeaderRect().bottom() + 1, units.ToPixelsY(1 + 10));
   for (int r = 0; r < 8; ++r) {
     const QRect row = o.list->RowRect(r);
-    EXPECT_EQ(row.height(), units.ToPixelsY(9)) << "row " << r;
-    EXPECT_EQ(row.top(), o.list->HeaderRect().bottom() + 1 + r * units.ToPixelsY(9));
+    EXPECT_EQ(row.top(), units.ToPixelsY(1 + 10 + 9 * r)) << "row " << r;
+    EXPECT_EQ(row.bottom() + 1, units.ToPixelsY(1 + 10 + 9 * (r + 1))) << "row " << r;
   }
   EXPECT_TRUE(o.list->RowRect(8).isEmpty()) << "only the rows of the presentation";
   const int left = o.list->RowsArea().left();
@@ -138,6 +141,43 @@ TEST(QtViewList, DrawsTheRowsColumnsAndColoursItIsGiven) {
   }));
   ASSERT_FALSE(ListOf(o.shell).rows.empty());
   EXPECT_EQ(ListOf(o.shell).rows[0].cells[1].text, "Name 2");
+}
+
+TEST(QtViewList, EveryRowTheModelCountsIsWhollyShown) {
+  BrowseProgram browse;
+  const Opened o = Open(browse);
+  ASSERT_NE(o.list, nullptr);
+  const DialogUnits units(QtFontFor("MS Sans Serif", 8, 0, false));
+  struct Size {
+    LONG width, height;
+  };
+  // The browses' lists (Standard, Variable, Very-Long-Named), then every height around them.
+  std::vector<Size> sizes = {{342, 124}, {216, 111}, {342, 119}};
+  for (LONG height = 95; height <= 135; ++height) sizes.push_back({224, height});
+  for (const Size& s : sizes) {
+    SCOPED_TRACE(testing::Message() << s.width << "x" << s.height);
+    // The last row the model counts is the selected one.
+    ASSERT_TRUE(browse.program.Do([&] {
+      RtSetProperty(kList, kPropWidth, std::to_string(s.width));
+      RtSetProperty(kList, kPropHeight, std::to_string(s.height));
+      RtSetProperty(kList, kPropSelectedRow, RtGetProperty(kList, kPropVisibleRows));
+    }));
+    const ListPresentation& list = ListOf(o.shell);
+    ASSERT_GT(list.visibleRows, 0);
+    ASSERT_EQ(list.rows.size(), static_cast<size_t>(list.visibleRows));
+    ASSERT_TRUE(list.rows.back().selected);
+    EXPECT_EQ(o.list->height(), units.ToPixelsY(static_cast<int>(s.height)));
+    const QRect rows = o.list->RowsArea();
+    EXPECT_TRUE(o.list->contentsRect().contains(rows)) << "inside the frame";
+    EXPECT_LT(o.list->HeaderRect().bottom(), rows.top());
+    EXPECT_LT(rows.bottom(), o.list->horizontalBar()->geometry().top());
+    for (int r = 0; r < list.visibleRows; ++r) {
+      const QRect row = o.list->RowRect(r);
+      EXPECT_TRUE(rows.contains(row)) << "row " << r + 1 << " " << row.top() << "-" << row.bottom()
+                                      << " in rows " << rows.top() << "-" << rows.bottom();
+      EXPECT_GE(row.height(), units.ToPixelsY(9) - 1);
+    }
+  }
 }
 
 TEST(QtViewList, KeysBecomeTheModelsEvents) {

@@ -201,6 +201,18 @@ TEST(QtViewWindows, ScreenshotsOfWindowsAndBoxes) {
   EXPECT_FALSE(TheView().SaveScreenshot(1, 0, "/tmp/never.png", &width, &height, &guiError))
       << "the GUI thread cannot wait for itself";
   EXPECT_NE(guiError.find("own thread"), std::string::npos) << guiError;
+
+  // Closed: nothing will be drawn, so the answer comes at once, and says why.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return TheView().desktop().Shell(id) == nullptr; }));
+  QSize size;
+  QString problem;
+  EXPECT_EQ(TheView().desktop().SaveScreenshot(id, 0, dir.filePath("gone.png"), &size, &problem),
+            Desktop::Shot::kFailed)
+      << "the view knows the window has closed, as when it closes while a screenshot waits";
+  EXPECT_TRUE(problem.contains("closed")) << problem.toStdString();
+  std::string closedError;
+  std::thread([&] { EXPECT_FALSE(RtSaveScreenshot(id, 0, path, &width, &height, &closedError)); }).join();
+  EXPECT_NE(closedError.find("not open"), std::string::npos) << closedError;
 }
 
 }  // namespace

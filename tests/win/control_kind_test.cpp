@@ -122,8 +122,11 @@ TEST_F(ControlKind, CutCopyAndPasteActOnTheFocusedEntry) {
   EXPECT_EQ(RtFocus(), 1);
   ASSERT_EQ(ViewInput::Press(w.id, -3), InputResult::kDone);  // Copy
   RtSelect(3);
-  ASSERT_EQ(ViewInput::Press(w.id, -4), InputResult::kDone);  // Paste the model's clipboard
+  ASSERT_EQ(ViewInput::Press(w.id, -4), InputResult::kDone);  // Paste the model's clipboard over "beta"
   EXPECT_EQ(Shown(w, 3), "alpha");
+  ASSERT_EQ(ViewInput::Press(w.id, -2), InputResult::kDone);  // Cut, with nothing selected
+  EXPECT_EQ(Shown(w, 3), "alpha");
+  ASSERT_EQ(ViewInput::Select(w.id, 3, 0, 5), InputResult::kDone);
   ASSERT_EQ(ViewInput::Press(w.id, -2), InputResult::kDone);  // Cut
   EXPECT_EQ(Shown(w, 3), "");
   ASSERT_EQ(ViewInput::Press(w.id, -4, std::string("from the desktop")), InputResult::kDone);

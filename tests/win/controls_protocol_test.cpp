@@ -1,5 +1,6 @@
 // The automation channel on lists, sheets, entries and popup menus: what a listing shows
-// of them and the requests that act on them as a person would.
+// of them and the requests that act on them as a person would (an entry's selection with
+// the Edit menu acting on it among them).
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -142,6 +143,31 @@ TEST_F(ControlsProtocol, APopupMenuIsListedAndChosenFrom) {
   EXPECT_EQ(listed["items"][2]["text"], "&Delete");
   EXPECT_TRUE(Do({{"op", "state"}})["popups"].empty());
   RtInstallView(nullptr);
+}
+
+TEST(ControlsProtocolEntry, TheEditMenuActsOnTheSelectionMade) {
+  ProgramThreadScope main;
+  LONG cusId = 42, date = 0;
+  STRING<20> name{"Ann Lee"};
+  STRING<5> note{"n"};
+  WindowRef w;
+  RtNewWindow(w, "wintest$controls", "FORM", {cusId, name, date, note});
+  RtOpenWindow(w);
+  wintest::RunLoop(2);
+  const auto entry = [&] { return ControlNamed(Do({{"op", "window"}, {"window", w.id}})["window"], "NameEntry"); };
+  EXPECT_TRUE(Do({{"op", "select"}, {"window", w.id}, {"control", "NameEntry"}, {"start", 4}, {"end", 7}})["ok"]);
+  EXPECT_EQ(entry()["selection"], json({{"start", 4}, {"end", 7}}));
+  EXPECT_TRUE(entry()["focused"]);
+  EXPECT_TRUE(Do({{"op", "menu"}, {"window", w.id}, {"item", "Copy"}})["ok"]);
+  EXPECT_TRUE(Do({{"op", "select"}, {"window", w.id}, {"control", "NameEntry"}, {"start", 0}, {"end", 0}})["ok"]);
+  EXPECT_TRUE(Do({{"op", "menu"}, {"window", w.id}, {"item", "Paste"}})["ok"]);
+  EXPECT_EQ(entry()["text"], "LeeAnn Lee") << "the copied selection, pasted at the caret";
+  EXPECT_EQ(entry()["selection"], json({{"start", 3}, {"end", 3}}));
+  EXPECT_TRUE(Do({{"op", "select"}, {"window", w.id}, {"control", "NameEntry"}, {"start", 6}})["ok"]);
+  EXPECT_EQ(entry()["selection"], json({{"start", 6}, {"end", 10}})) << "to the end of the text";
+  EXPECT_FALSE(Do({{"op", "select"}, {"window", w.id}, {"control", "NameEntry"}, {"start", 6}, {"end", 40}})["ok"]);
+  RtDisposeWindow(w);
+  RtExitAccept(0);
 }
 
 }  // namespace

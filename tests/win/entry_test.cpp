@@ -1,6 +1,6 @@
 // Entries: shown from their variables through their pictures, taken back when accepted or
 // refused as EVENT:Rejected, accepted when the person leaves them, the accept-all pass
-// over them, their alert keys and the clipboard.
+// over them, their alert keys, their selection and the clipboard.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -114,8 +114,10 @@ TEST_F(Entry, LeavingAnEditedEntryAcceptsIt) {
   EXPECT_EQ(Next(), (Seen{kEventAccepted, 4})) << "before the button's own event";
   EXPECT_EQ(Next(), (Seen{kEventAccepted, 14}));
   EXPECT_EQ(cusId, 77);
-  // Typed key by key, then Enter: the entry first, then the default button.
+  // Typed key by key after the text (the focus selects all of it), then Enter: the entry
+  // first, then the default button.
   RtSelect(6);
+  ASSERT_EQ(ViewInput::Select(w.id, 6, 3, 3), InputResult::kDone);
   for (char ch : std::string("Zed")) ASSERT_EQ(ViewInput::Key(w.id, 0, ch, ch), InputResult::kDone);
   ASSERT_EQ(ViewInput::Key(w.id, 0, kKeyBackspace, 0), InputResult::kDone);
   ASSERT_EQ(ViewInput::Key(w.id, 0, kKeyEnter, 0), InputResult::kDone);
@@ -238,6 +240,54 @@ TEST_F(Entry, AlertKeysAndTheClipboardActOnTheFocusedEntry) {
   ASSERT_EQ(ViewInput::Press(w.id, -2), InputResult::kDone);  // Cut from 6
   EXPECT_EQ(Shown(6), "");
   EXPECT_EQ(name.clipped(), "Ann") << "until the entry is accepted";
+}
+
+TEST_F(Entry, TypingCuttingCopyingAndPastingActOnTheSelection) {
+  const auto selection = [&](LONG field) {
+    for (const WindowPresentation& p : ReadPresentation().windows) {
+      for (const ControlPresentation& c : p.controls) {
+        if (p.id == w.id && c.field == field) return std::make_pair(c.selectionStart, c.selectionEnd);
+      }
+    }
+    return std::make_pair(LONG{-1}, LONG{-1});
+  };
+  RtSelect(6);
+  EXPECT_EQ(selection(6), std::make_pair(LONG{0}, LONG{3})) << "the focus selects the whole text";
+  ASSERT_EQ(ViewInput::Type(w.id, 6, "Annabel Lee", false), InputResult::kDone);
+  EXPECT_EQ(selection(6), std::make_pair(LONG{11}, LONG{11})) << "the caret after typed text";
+
+  struct Step {
+    const char* what;
+    LONG start, end;  // selected first
+    LONG press;       // 0: a key instead
+    LONG key, ch;
+    const char* text;       // then shown
+    LONG caret;
+  } steps[] = {
+      {"copy the selection", 0, 3, -3, 0, 0, "Annabel Lee", 3},
+      {"paste at the caret", 7, 7, -4, 0, 0, "AnnabelAnn Lee", 10},
+      {"paste over the selection", 0, 7, -4, 0, 0, "AnnAnn Lee", 3},
+      {"cut the selection", 3, 6, -2, 0, 0, "Ann Lee", 3},
+      {"paste what was cut", 7, 7, -4, 0, 0, "Ann LeeAnn", 10},
+      {"type over the selection", 4, 10, 0, 'B', 'B', "Ann B", 5},
+      {"backspace at the caret", 1, 1, 0, kKeyBackspace, 0, "nn B", 0},
+      {"backspace a selection", 1, 3, 0, kKeyBackspace, 0, "nB", 1},
+      {"nothing selected: no cut", 2, 2, -2, 0, 0, "nB", 2},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    ASSERT_EQ(ViewInput::Select(w.id, 6, s.start, s.end), InputResult::kDone);
+    if (s.press != 0) {
+      ASSERT_EQ(ViewInput::Press(w.id, s.press), InputResult::kDone);
+    } else {
+      ASSERT_EQ(ViewInput::Key(w.id, 6, s.key, s.ch), InputResult::kDone);
+    }
+    EXPECT_EQ(Shown(6), s.text);
+    EXPECT_EQ(selection(6).second, s.caret);
+  }
+  EXPECT_EQ(ViewInput::Select(w.id, 6, 2, 9), InputResult::kBadValue) << "beyond the text";
+  EXPECT_EQ(ViewInput::Select(w.id, 6, 2, 1), InputResult::kBadValue);
+  EXPECT_EQ(ViewInput::Select(w.id, 3, 0, 0), InputResult::kNotApplicable) << "a prompt";
 }
 
 }  // namespace

@@ -112,6 +112,41 @@ TEST(Input, TileAndCascadeArrangeTheFramesChildren) {
   RtDisposeWindow(frame);
 }
 
+TEST(Input, ChildWindowsOpenCascadedAndGoBackToTheCornerBeforeLeavingTheWorkspace) {
+  ProgramThreadScope main;
+  WindowRef frame;
+  RtNewAppFrame(frame, "wintest$unit", "FRAME");
+  RtOpenWindow(frame);
+  // The workspace: 400 by 210 (250 less the toolbar's 30 and the status bar's 10).
+  struct Case {
+    const char* what;
+    LONG height;           // of the child: 60 as described, or too high to stay inside
+    LONG decorationHeight;  // what the view's caption and border add (0: no view)
+    LONG wrapsAfter;       // the steps from the corner before a child goes back there
+  } cases[] = {
+      {"inside the workspace", 60, 0, 12},                // (210 - 60) / 12
+      {"inside, with the view's caption", 60, 30, 10},    // (210 - 90) / 12
+      {"too high: through the first third", 300, 0, 5},   // 210 / 36
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<WindowRef> kids(static_cast<size_t>(c.wrapsAfter + 2));
+    for (size_t i = 0; i < kids.size(); ++i) {
+      RtNewMdiWindow(kids[i], "wintest$unit", "CHILD");
+      RtSetProperty(kids[i], 0, kPropHeight, std::to_string(c.height));
+      RtOpenWindow(kids[i]);
+      if (c.decorationHeight) {
+        ASSERT_EQ(ViewInput::Decoration(kids[i].id, 4, c.decorationHeight), InputResult::kDone);
+      }
+      const LONG step = static_cast<LONG>(i) <= c.wrapsAfter ? static_cast<LONG>(i) : static_cast<LONG>(i) - c.wrapsAfter - 1;
+      EXPECT_EQ(RtGetProperty(kids[i], 0, kPropXPos), std::to_string(6 * step)) << "child " << i;
+      EXPECT_EQ(RtGetProperty(kids[i], 0, kPropYPos), std::to_string(12 * step)) << "child " << i;
+    }
+    for (WindowRef& k : kids) RtDisposeWindow(k);
+  }
+  RtDisposeWindow(frame);
+}
+
 TEST(Input, ResizeStaysAtOrAboveTheMinimumAndReportsSized) {
   ProgramThreadScope main;
   WindowRef w;
@@ -202,10 +237,11 @@ TEST(Input, HelpWithoutAHelpFileSaysSo) {
   ASSERT_EQ(s.messages.size(), 1u);
   EXPECT_EQ(s.messages[0].text, kNoHelpFileText);
   EXPECT_EQ(s.messages[0].thread, 0) << "nobody waits for the notice";
-  EXPECT_TRUE(Find(s, w.id)->takesInput) << "the notice blocks no program thread";
+  EXPECT_FALSE(Find(s, w.id)->takesInput) << "but, a box like the others, it holds the windows";
   EXPECT_EQ(ViewInput::AnswerMessage(s.messages[0].id, kButtonCancel), InputResult::kBadValue);
   EXPECT_EQ(ViewInput::AnswerMessage(s.messages[0].id, kButtonOk), InputResult::kDone);
   EXPECT_TRUE(ReadPresentation().messages.empty());
+  EXPECT_TRUE(Find(ReadPresentation(), w.id)->takesInput);
   EXPECT_EQ(ViewInput::AnswerMessage(s.messages[0].id, kButtonOk), InputResult::kNoSuchMessage);
   ASSERT_TRUE(RtAccept());
   ASSERT_TRUE(RtAccept());

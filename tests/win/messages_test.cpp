@@ -137,7 +137,7 @@ void AskOnSecondThread() {
   RtDisposeWindow(w);
 }
 
-TEST(MessageBox, OnlyTheCallingThreadsWindowsWait) {
+TEST(MessageBox, NoWindowOfTheProgramTakesInputWhileABoxIsOpen) {
   testing::InstantView view;  // leaves every box open for the test to answer
   RtInstallView(&view);
   {
@@ -157,10 +157,23 @@ TEST(MessageBox, OnlyTheCallingThreadsWindowsWait) {
     ASSERT_EQ(s.messages.size(), 1u);
     EXPECT_EQ(s.messages[0].thread, 2);
     ASSERT_EQ(s.windows.size(), 2u);
-    EXPECT_TRUE(s.windows[0].takesInput) << "the main thread's window";
+    EXPECT_FALSE(s.windows[0].takesInput) << "another thread's window waits too";
     EXPECT_FALSE(s.windows[1].takesInput) << "the asking thread's window";
+    EXPECT_EQ(ViewInput::Close(s.windows[0].id), InputResult::kTakesNoInput);
     EXPECT_EQ(ViewInput::Close(s.windows[1].id), InputResult::kTakesNoInput);
     EXPECT_EQ(ViewInput::AnswerMessage(s.messages[0].id, kButtonRetry), InputResult::kDone);
+    s = ReadPresentation();
+    ASSERT_FALSE(s.windows.empty());
+    EXPECT_TRUE(s.windows[0].takesInput) << "once the box is answered";
+
+    // The library's own notice (help without a help file) is a box like the others.
+    ASSERT_EQ(ViewInput::Press(mine.id, 2), InputResult::kDone);  // context help
+    s = ReadPresentation();
+    ASSERT_EQ(s.messages.size(), 1u);
+    EXPECT_EQ(s.messages[0].thread, 0);
+    EXPECT_FALSE(s.windows[0].takesInput);
+    EXPECT_EQ(ViewInput::AnswerMessage(s.messages[0].id, kButtonOk), InputResult::kDone);
+    EXPECT_TRUE(ReadPresentation().windows[0].takesInput);
     RtEndProgram();
     EXPECT_EQ(gSecondThreadAnswer.load(), kButtonRetry);
     RtDisposeWindow(mine);

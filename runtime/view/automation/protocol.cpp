@@ -148,6 +148,7 @@ json ControlToJson(const ControlPresentation& c) {
   if (!c.picture.empty()) j["picture"] = c.picture;
   if (c.justifyOffset) j["justify_offset"] = c.justifyOffset;
   if (!c.alertKeys.empty()) j["alert_keys"] = c.alertKeys;
+  if (c.editable) j["selection"] = {{"start", c.selectionStart}, {"end", c.selectionEnd}};
   if (c.list) j["list"] = ListToJson(*c.list);
   if (c.sheet) j["sheet"] = SheetToJson(*c.sheet);
   if (!c.message.empty()) j["message"] = c.message;
@@ -415,6 +416,14 @@ json Handle(const json& req) {
     if (!req.contains("text") || !req["text"].is_string()) throw RequestError{"\"text\" is missing"};
     return Result(ViewInput::Type(w.id, NeedControl(w, req, "control"), req["text"].get<std::string>(),
                                   req.value("accept", true)));
+  }
+  if (op == "select") {
+    const WindowPresentation& w = NeedWindow(s, req);
+    const LONG field = NeedControl(w, req, "control");
+    const ControlPresentation& c = NeedControlOf(w, field);
+    const LONG start = req.value("start", LONG{0});
+    const LONG end = req.value("end", static_cast<LONG>(c.text.size()));
+    return Result(ViewInput::Select(w.id, field, start, end));
   }
   if (op == "key") {
     const WindowPresentation& w = NeedWindow(s, req);

@@ -97,6 +97,7 @@ void Desktop::ShowWindow(const WindowPresentation& window, DrawnAck drawn) {
     shell = made.get();
     shells_[window.id] = std::move(made);
     openOrder_.push_back(window.id);
+    closedWindows_.erase(window.id);
     shell->Apply(window);
   } else if (window.revision >= shell->revision()) {
     shell->Apply(window);
@@ -108,9 +109,13 @@ void Desktop::ShowWindow(const WindowPresentation& window, DrawnAck drawn) {
 void Desktop::CloseWindow(LONG windowId) {
   auto it = shells_.find(windowId);
   if (it == shells_.end()) return;
+  closedWindows_.insert(windowId);
   std::unique_ptr<WindowShell> shell = std::move(it->second);
   shells_.erase(it);
   openOrder_.erase(std::remove(openOrder_.begin(), openOrder_.end(), windowId), openOrder_.end());
+  WindowShell* frame = shell->frame();
+  QPointer<WorkspaceArea> area = frame ? frame->workspace() : nullptr;
+  if (area) area->SetChildClosing(true);
   shell->Hide();
   // A frame whose child windows have not closed yet stays, hidden, until they have: their
   // widgets live in it.
@@ -121,6 +126,14 @@ void Desktop::CloseWindow(LONG windowId) {
     return;
   }
   shell.reset();
+  if (area) {
+    // The child the model has active stays so (when the model's next active window is
+    // another, its presentation follows and activates it).
+    for (const auto& [id, s] : shells_) {
+      if (s->frame() == frame && s->presentation().active) area->setActiveSubWindow(static_cast<QMdiSubWindow*>(s->outer()));
+    }
+    area->SetChildClosing(false);
+  }
   DropClosedFrames();
 }
 
@@ -168,6 +181,7 @@ void Desktop::ShowMessage(const MessagePresentation& box) {
 }
 
 void Desktop::CloseMessage(LONG messageId) {
+  closedBoxes_.insert(messageId);
   auto it = boxes_.find(messageId);
   if (it == boxes_.end()) return;
   if (it->second) {
@@ -255,6 +269,10 @@ Desktop::Shot Desktop::SaveScreenshot(LONG windowId, LONG messageId, const QStri
   QRect onScreen;
   if (windowId != 0) {
     WindowShell* shell = Shell(windowId);
+    if (shell == nullptr && closedWindows_.count(windowId)) {
+      *error = QStringLiteral("window %1 has closed").arg(windowId);
+      return Shot::kFailed;
+    }
     if (shell == nullptr || !shell->OnScreen() || !Exposed(shell->outer()) || !shell->DrawnUpToDate()) {
       return Shot::kNotYet;
     }
@@ -262,6 +280,10 @@ Desktop::Shot Desktop::SaveScreenshot(LONG windowId, LONG messageId, const QStri
     onScreen = shell->ScreenRect();
   } else {
     MessageDialog* box = Message(messageId);
+    if (box == nullptr && closedBoxes_.count(messageId)) {
+      *error = QStringLiteral("message box %1 has closed").arg(messageId);
+      return Shot::kFailed;
+    }
     if (box == nullptr || !box->isVisible() || !Exposed(box) || !box->painted()) return Shot::kNotYet;
     target = box;
     onScreen = box->frameGeometry();

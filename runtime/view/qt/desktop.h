@@ -4,7 +4,7 @@
 //
 // It also watches the application's events: a paint in a window's widgets counts as that
 // window drawn (DrawnAck), and a person's clicks and keys on a window that takes no input
-// (a later window or a message box of its thread is open) are swallowed with a beep, as the
+// (a later window of its thread or a message box is open) are swallowed with a beep, as the
 // platform refuses input to a disabled window; the window keeps its look meanwhile.
 #pragma once
 
@@ -15,6 +15,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,8 @@ class Desktop : public QObject {
 
   enum class Shot { kSaved, kNotYet, kFailed };
   // Writes a PNG of window `windowId` (or, when 0, of box `messageId`) as it is on the
-  // screen. kNotYet while the window or box is not yet drawn on the screen.
+  // screen. kNotYet while the window or box is not yet drawn on the screen; kFailed at once
+  // for one that has closed.
   Shot SaveScreenshot(LONG windowId, LONG messageId, const QString& path, QSize* size, QString* error);
 
   // For tests: the shell of an open window, the box with an id; null when none.
@@ -69,6 +71,9 @@ class Desktop : public QObject {
   std::vector<LONG> openOrder_;                          // their ids, oldest first
   std::vector<std::unique_ptr<WindowShell>> closedFrames_;  // kept, hidden, while children live
   std::map<LONG, QPointer<MessageDialog>> boxes_;
+  // Windows and boxes that have closed (a window may open again): a screenshot of one of
+  // them has nothing to wait for.
+  std::set<LONG> closedWindows_, closedBoxes_;
   std::map<LONG, QPointer<QMenu>> popups_;
   bool waitCursor_ = false;
   std::unique_ptr<QPrinter> printer_;

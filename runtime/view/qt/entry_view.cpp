@@ -4,10 +4,13 @@
 //
 //   entry        the library's entry: its length from the picture, its justification and
 //                offset, read-only; the text goes to the model after every edit
-//                (ViewInput::Type without accepting), Enter and the entry's alert keys are
-//                ViewInput::Key, and the model accepts or rejects the text when the person
-//                leaves it. The entry shows the text the model hands back, but never a
-//                presentation made before the person's latest edit reached the model.
+//                (ViewInput::Type without accepting) and the selection after every move
+//                (ViewInput::Select, which the Edit menu's cut, copy and paste act on),
+//                Enter and the entry's alert keys are ViewInput::Key, and the model accepts
+//                or rejects the text when the person leaves it. The entry shows the text
+//                (and, while the model gives it the focus, the selection) the model hands
+//                back, but never a presentation made before the person's latest edit
+//                reached the model.
 //   (fallback)   the entry a control taking typed text gets while its kind has no view of
 //                its own: leaving it (or Enter) hands the text over and accepts it.
 #include <QClipboard>
@@ -115,6 +118,12 @@ class PictureEntryView : public ControlView {
     QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] {
       if (!applying_) Send();
     });
+    QObject::connect(edit_, &QLineEdit::selectionChanged, edit_, [this] {
+      if (!applying_) SendSelection();
+    });
+    QObject::connect(edit_, &QLineEdit::cursorPositionChanged, edit_, [this] {
+      if (!applying_) SendSelection();
+    });
     ReportPointer(edit_, window, field);
     ReportFocus(edit_, window, field);
   }
@@ -128,10 +137,20 @@ class PictureEntryView : public ControlView {
     if (edit_->maxLength() != maxLength) edit_->setMaxLength(maxLength);
     // A copy made before the person's latest edit reached the model shows an older text.
     const QString text = FromLatin1Bytes(control.text);
-    if (style.revision >= editRevision_ && edit_->text() != text) {
-      const bool allSelected = edit_->hasSelectedText() && edit_->selectedText() == edit_->text();
-      edit_->setText(text);
-      if (allSelected && edit_->hasFocus()) edit_->selectAll();
+    if (style.revision >= editRevision_) {
+      if (edit_->text() != text) edit_->setText(text);
+      // The selection matters where the person works: in the entry the model gives the focus.
+      const auto [start, end] = Selection();
+      if (control.focused && (start != control.selectionStart || end != control.selectionEnd)) {
+        if (control.selectionStart == control.selectionEnd) {
+          edit_->setCursorPosition(static_cast<int>(control.selectionEnd));
+        } else {
+          edit_->setSelection(static_cast<int>(control.selectionStart),
+                              static_cast<int>(control.selectionEnd - control.selectionStart));
+        }
+      } else if (!control.focused && !edit_->hasFocus() && edit_->hasSelectedText()) {
+        edit_->deselect();  // an entry the person has left shows no selection
+      }
     }
     applying_ = false;
     edit_->alertKeys = control.alertKeys;
@@ -151,6 +170,20 @@ class PictureEntryView : public ControlView {
     std::optional<std::string> bytes = ToLatin1Bytes(edit_->text());
     if (!bytes) return;  // the validator lets nothing of the kind through
     if (ViewInput::Type(window_, field_, *bytes, false) == InputResult::kDone) editRevision_ = PresentationRevision();
+    SendSelection();  // the model puts the caret at the end of typed text
+  }
+
+  // The selection as the model counts it: characters from start up to end (one byte each in
+  // the model's code page).
+  std::pair<LONG, LONG> Selection() const {
+    if (!edit_->hasSelectedText()) return {edit_->cursorPosition(), edit_->cursorPosition()};
+    return {edit_->selectionStart(), edit_->selectionEnd()};
+  }
+
+  void SendSelection() {
+    if (!edit_->hasFocus()) return;  // moved by the view itself, not by the person
+    const auto [start, end] = Selection();
+    if (ViewInput::Select(window_, field_, start, end) == InputResult::kDone) editRevision_ = PresentationRevision();
   }
 
   PictureLineEdit* edit_;

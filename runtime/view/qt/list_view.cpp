@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 #include <QStyleOptionFocusRect>
+#include <QStyleOptionFrame>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -57,7 +58,9 @@ ListWidget::ListWidget(QWidget* parent, LONG window, LONG field)
       field_(field),
       vbar_(new QScrollBar(Qt::Vertical, this)),
       hbar_(new QScrollBar(Qt::Horizontal, this)) {
-  setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  // The sunken frame is drawn in the border the model counts (paintEvent), not by QFrame,
+  // whose own frame width would move the rows.
+  setFrameStyle(QFrame::NoFrame);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);  // the resize cursor over a column's edge
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -80,6 +83,7 @@ ListWidget::ListWidget(QWidget* parent, LONG window, LONG field)
 void ListWidget::Show(const ControlPresentation& control, const WindowStyle& style) {
   list_ = *control.list;
   units_ = style.units;
+  heightUnits_ = control.at.height;
   alertKeys_ = control.alertKeys;
   ownText_ = ControlTextColour(control, style);
   ownGround_ = control.transparent ? std::nullopt : Colour(control.background);
@@ -104,16 +108,29 @@ void ListWidget::Show(const ControlPresentation& control, const WindowStyle& sty
   update();
 }
 
+int ListWidget::PixelsDown(LONG units) const { return units_.ToPixelsY(static_cast<int>(units)); }
+
 void ListWidget::Layout() {
-  const QRect inner = contentsRect();
+  // Every horizontal edge is a position in dialog units from the control's top, converted
+  // on its own (presentation.h): the rows the model counts fit between header and bar.
+  const LONG height = heightUnits_.value_or(units_.FromPixelsY(QWidget::height()));
+  const LONG rowsTop = kListBorderUnits + (list_.header ? list_.headerHeight : 0);
+  const LONG rowsBottom = height - kListBorderUnits - (list_.hScroll ? kListScrollBarHeight : 0);
+  const int side = units_.ToPixelsX(static_cast<int>(kListBorderUnits));
+  const QRect inner(side, PixelsDown(kListBorderUnits), std::max(0, width() - 2 * side),
+                    std::max(0, PixelsDown(height - kListBorderUnits) - PixelsDown(kListBorderUnits)));
+  // contentsRect() is what lies inside the border.
+  const QMargins margins(inner.left(), inner.top(), width() - inner.right() - 1, QWidget::height() - inner.bottom() - 1);
+  if (contentsMargins() != margins) setContentsMargins(margins);
   const int vbarWidth = list_.vScroll ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, vbar_) : 0;
-  const int hbarHeight = list_.hScroll ? units_.ToPixelsY(static_cast<int>(kListScrollBarHeight)) : 0;
+  const int rowsTopPixels = PixelsDown(rowsTop);
+  const int rowsBottomPixels = std::max(rowsTopPixels, PixelsDown(rowsBottom));
   const QRect view(inner.left(), inner.top(), std::max(0, inner.width() - vbarWidth),
-                   std::max(0, inner.height() - hbarHeight));
-  const int headerHeight = list_.header ? units_.ToPixelsY(static_cast<int>(list_.headerHeight)) : 0;
-  header_ = headerHeight > 0 ? QRect(view.left(), view.top(), view.width(), headerHeight) : QRect();
-  rows_ = QRect(view.left(), view.top() + headerHeight, view.width(), std::max(0, view.height() - headerHeight));
-  rowPixels_ = std::max(1, units_.ToPixelsY(static_cast<int>(list_.rowHeight)));
+                   std::max(0, rowsBottomPixels - inner.top()));
+  header_ = list_.header ? QRect(view.left(), inner.top(), view.width(), rowsTopPixels - inner.top()) : QRect();
+  rows_ = QRect(view.left(), rowsTopPixels, view.width(), rowsBottomPixels - rowsTopPixels);
+  rowsTopUnits_ = rowsTop;
+  const int hbarHeight = list_.hScroll ? std::max(0, inner.bottom() + 1 - rowsBottomPixels) : 0;
 
   if (list_.vScroll) {
     const QRect bar(view.right() + 1, inner.top(), vbarWidth, view.height());
@@ -148,13 +165,18 @@ int ListWidget::ColumnRight(int column) const {
 
 QRect ListWidget::RowRect(int index) const {
   if (index < 0 || index >= static_cast<int>(list_.rows.size())) return QRect();
-  return QRect(rows_.left(), rows_.top() + index * rowPixels_, rows_.width(), rowPixels_);
+  const int top = PixelsDown(rowsTopUnits_ + index * list_.rowHeight);
+  const int bottom = PixelsDown(rowsTopUnits_ + (index + 1) * list_.rowHeight);
+  return QRect(rows_.left(), top, rows_.width(), bottom - top);
 }
 
 int ListWidget::RowAt(QPoint at) const {
   if (!rows_.contains(at)) return -1;
-  const int index = (at.y() - rows_.top()) / rowPixels_;
-  return index < static_cast<int>(list_.rows.size()) ? index : -1;
+  for (int i = 0; i < static_cast<int>(list_.rows.size()); ++i) {
+    const QRect row = RowRect(i);
+    if (at.y() >= row.top() && at.y() <= row.bottom()) return i;
+  }
+  return -1;
 }
 
 int ListWidget::EdgeAt(int x) const {
@@ -171,12 +193,19 @@ void ListWidget::resizeEvent(QResizeEvent* event) {
   Layout();
 }
 
-void ListWidget::paintEvent(QPaintEvent* event) {
-  QFrame::paintEvent(event);
+void ListWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect inner = contentsRect();
   const QColor ground = ownGround_.value_or(palette().color(QPalette::Base));
-  painter.fillRect(inner, ground);
+  painter.fillRect(rect(), ground);
+  QStyleOptionFrame frame;
+  frame.initFrom(this);
+  frame.rect = rect();
+  frame.frameShape = QFrame::StyledPanel;
+  frame.state |= QStyle::State_Sunken;
+  frame.lineWidth = 1;
+  frame.midLineWidth = 0;
+  style()->drawControl(QStyle::CE_ShapedFrame, &frame, &painter, this);
   if (list_.vScroll && list_.hScroll) {
     // The corner between the two bars.
     painter.fillRect(QRect(rows_.right() + 1, rows_.bottom() + 1, inner.right() - rows_.right(),

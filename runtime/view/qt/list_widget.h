@@ -3,7 +3,7 @@
 // and header texts, the cells' colours) and never moves the rows or the selection itself:
 // a person's acts go to the model, and the next presentation shows the outcome.
 //
-//   +-----------------------------------+--+
+//   +-----------------------------------+--+   (inside a border of kListBorderUnits)
 //   | header (headerHeight units)       |  |   vertical scroll bar: range 0 to 100, the
 //   +-----------------------------------+  |   thumb at thumbDrawn; shown when vScroll
 //   | row 1 (rowHeight units each)      |  |
@@ -105,7 +105,10 @@ class ListWidget : public QFrame {
   QScrollBar* vbar_;
   QScrollBar* hbar_;
   QRect header_, rows_;      // in widget pixels
-  int rowPixels_ = 1;
+  std::optional<LONG> heightUnits_;  // the control's height as the model has it
+  LONG rowsTopUnits_ = 0;    // dialog units from the control's top to its first row
+  // Pixels from the control's top to a position `units` dialog units down it.
+  int PixelsDown(LONG units) const;
 };
 
 }  // namespace qx

@@ -236,7 +236,8 @@ void WindowShell::Build(const WindowPresentation& w) {
   if (w.kind == "application") {
     workspace_ = new WorkspaceArea(central);
     column->addWidget(workspace_, 1);
-    QObject::connect(workspace_, &QMdiArea::subWindowActivated, workspace_, [](QMdiSubWindow* sub) {
+    QObject::connect(workspace_, &QMdiArea::subWindowActivated, workspace_, [this](QMdiSubWindow* sub) {
+      if (workspace_->childClosing()) return;
       if (auto* child = dynamic_cast<ChildSubWindow*>(sub)) child->shell().PersonActivated();
     });
   } else {
@@ -274,6 +275,32 @@ void WindowShell::Build(const WindowPresentation& w) {
   }
   border_ = sub_ ? 0 : OwnBorder(w);
   body_->SetBorder(border_, w.frame.border == "double");
+}
+
+void WindowShell::ReportDecoration(QSize pixels) {
+  // Rounded up, with a pixel to spare: the window's position, its client size and this are
+  // each rounded to pixels on their own, and together they must stay within what the model
+  // gives the window.
+  int width = style_.units.FromPixelsX(pixels.width());
+  while (style_.units.ToPixelsX(width) < pixels.width() + 1) ++width;
+  int height = style_.units.FromPixelsY(pixels.height());
+  while (style_.units.ToPixelsY(height) < pixels.height() + 1) ++height;
+  const QSize units(width, height);
+  if (reportedDecoration_ == units) return;
+  reportedDecoration_ = units;
+  ViewInput::Decoration(id_, units.width(), units.height());
+}
+
+void WindowShell::Restack(const WindowPresentation& w) {
+  if (!workspace_ || w.arrangement == arrangement_) return;
+  arrangement_ = w.arrangement;
+  // Back to front: each child raised over the ones before it.
+  const QList<QMdiSubWindow*> subs = workspace_->subWindowList();
+  for (LONG id : w.arrangedOrder) {
+    for (QMdiSubWindow* sub : subs) {
+      if (auto* child = dynamic_cast<ChildSubWindow*>(sub); child && child->shell().id() == id) child->raise();
+    }
+  }
 }
 
 int WindowShell::MenuHeight() const {
@@ -331,6 +358,7 @@ void WindowShell::Apply(const WindowPresentation& w) {
   }
 
   if (menus_) menus_->Apply(w);
+  Restack(w);
   if (status_) status_->Apply(w.statusTexts, style_.units);
   for (size_t i = 0; i < controls_.size() && i < w.controls.size(); ++i) {
     if (controls_[i]) controls_[i]->Apply(w.controls[i], style_);
@@ -378,6 +406,7 @@ void WindowShell::ApplyFrameAndPlace(const WindowPresentation& w, bool first) {
     // The sub-window is the client with the caption and border around it.
     const QMargins decoration = sub_->contentsMargins();
     const QSize whole = client.grownBy(decoration);
+    ReportDecoration(whole - client);
     if (Resizable(w)) {
       sub_->setMinimumSize(QSize(style_.units.ToPixelsX(static_cast<int>(w.minWidth)),
                                  style_.units.ToPixelsY(static_cast<int>(w.minHeight)))

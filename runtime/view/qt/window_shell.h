@@ -128,6 +128,10 @@ class WindowShell {
   void ApplyFrameAndPlace(const WindowPresentation& w, bool first);
   QSize ClientPixels(const WindowPresentation& w) const;
   int MenuHeight() const;
+  // A child window: tells the model what its caption and border take (`pixels`).
+  void ReportDecoration(QSize pixels);
+  // A frame: stacks its children as the model last arranged them.
+  void Restack(const WindowPresentation& w);
 
   LONG id_;
   WindowShell* frame_;
@@ -146,6 +150,8 @@ class WindowShell {
   bool hiding_ = false;
   std::optional<QSize> reportedSize_;   // dialog units the model has
   std::optional<QPoint> reportedPos_;
+  std::optional<QSize> reportedDecoration_;
+  std::uint64_t arrangement_ = 0;       // the frame's arrangement its children are stacked in
   std::vector<DrawnAck> acks_;
   bool ackPosted_ = false;
   bool everExposed_ = false;

@@ -19,12 +19,18 @@ class WorkspaceArea : public QMdiArea {
   // their order of opening, wrapping upward when a row is full.
   void ArrangeIcons();
 
+  // While a child window goes, the area activates another of its own choosing: no person's
+  // act, so it is not reported (the model says which window is active next).
+  void SetChildClosing(bool closing) { childClosing_ = closing; }
+  bool childClosing() const { return childClosing_; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   QPixmap wallpaper_;
   LONG mode_ = 0;
+  bool childClosing_ = false;
 };
 
 }  // namespace qx
