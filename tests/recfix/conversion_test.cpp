@@ -12,6 +12,7 @@
 
 #include "runtime/store/stored_layout.h"
 #include "runtime/sys/paths.h"
+#include "tests/recfix/old_files.h"
 #include "tests/recfix/recfix_runner.h"
 #include "tests/recfix/today_files.h"
 #include "tools/demodata/customers.h"
@@ -387,18 +388,7 @@ TEST(SuspendedKeys, DataFileLeftByABulkFillConverts) {
   TempDir dir;
   const auto& customers = DemoCustomers();
   auto old = demodata::MakeOldDecl(OldFile::kStandrd, dir / "STANDRD");
-  CREATE(*old);
-  OPEN(*old, 0x12);
-  LOGOUT(10, *old);
-  for (const Customer& c : customers) {
-    demodata::FillRecord(old->layout(), c, old->RecordBuffer());
-    APPEND(*old);
-    ASSERT_EQ(RtErrorCode(), 0);
-  }
-  COMMIT();
-  CLOSE(*old);
-  OPEN(*old, 0x22);
-  ASSERT_EQ(RtErrorCode(), kKeyFileMustBeRebuilt);
+  ASSERT_NO_FATAL_FAILURE(WriteWithKeysUnbuilt(*old));
   auto example = MakeTodayDecl(Today::kStandrd, dir / "STANDRD.tpe");
   CREATE(*example);
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 
+#include "tests/recfix/old_files.h"
 #include "tests/recfix/recfix_runner.h"
 #include "tests/recfix/today_files.h"
 #include "tools/demodata/customers.h"
@@ -157,18 +158,7 @@ TEST_F(RefusalTest, NewKeyTheRecordsCannotFill) {
 // it byte for byte as it was, keys still unbuilt.
 TEST_F(RefusalTest, DataFileWhoseKeysMustBeRebuiltStaysAsItWasOnFailure) {
   auto old = demodata::MakeOldDecl(OldFile::kStandrd, dir_ / "BULK");
-  CREATE(*old);
-  OPEN(*old, 0x12);
-  LOGOUT(10, *old);
-  for (const demodata::Customer& c : demodata::DemoCustomers()) {
-    demodata::FillRecord(old->layout(), c, old->RecordBuffer());
-    APPEND(*old);
-    ASSERT_EQ(RtErrorCode(), 0);
-  }
-  COMMIT();
-  CLOSE(*old);
-  OPEN(*old, 0x22);
-  ASSERT_EQ(RtErrorCode(), kKeyFileMustBeRebuilt);
+  ASSERT_NO_FATAL_FAILURE(WriteWithKeysUnbuilt(*old));
   ASSERT_NO_FATAL_FAILURE(MakeUniqueIdExample());
   ExpectRefusal({"BULK.tps?", "/K", "/E:UNIQUE.tpe?", "/A"}, 1, "keys of the new file cannot be built");
   OPEN(*old, 0x22);

@@ -5,25 +5,12 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "tests/store/test_files.h"
 
 namespace qx::testing {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 std::string RandomBytes(size_t n, unsigned seed) {
   std::mt19937 gen(seed);
@@ -41,14 +28,14 @@ std::string GoodFileBytes(const TempDir& dir, const std::string& owner) {
   OPEN(*f, 0x42);
   for (int i = 1; i <= 300; ++i) AddStandrd(*f, i, "Name" + std::to_string(i), "Suburb");
   CLOSE(*f);
-  return ReadFile(dir / "GOOD.TPS");
+  return FileBytes(dir / "GOOD.TPS");
 }
 
 // `bytes`, a plain data file, with the first byte of the root page of `table` (its b-tree
 // page type) overwritten: whatever reads that table finds it malformed.
 std::string DamagedTable(const TempDir& dir, const std::string& bytes, const char* table) {
   const std::string path = dir / "damaged.db";
-  WriteFile(path, bytes);
+  WriteBytes(path, bytes);
   sqlite3* db = nullptr;
   sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
   auto number = [&](const std::string& sql) {
@@ -75,7 +62,7 @@ std::string ForeignDatabase(const TempDir& dir) {
   sqlite3_exec(db, "CREATE TABLE customers(id INTEGER PRIMARY KEY, name TEXT); INSERT INTO customers VALUES(1, 'x');",
                nullptr, nullptr, nullptr);
   sqlite3_close(db);
-  std::string bytes = ReadFile(path);
+  std::string bytes = FileBytes(path);
   std::filesystem::remove(path);
   return bytes;
 }
@@ -109,7 +96,7 @@ TEST(BadFilesTest, ClearCodesAndTheFileUnchanged) {
   };
   for (const auto& c : cases) {
     const std::string path = dir / "BAD.TPS";
-    WriteFile(path, c.bytes);
+    WriteBytes(path, c.bytes);
     FileAttributes attrs = CreateThread();
     attrs.encrypt = !c.owner.empty();
     auto f = MakeStandrd(dir / "BAD", StandrdKeys(), c.owner, attrs);
@@ -123,7 +110,7 @@ TEST(BadFilesTest, ClearCodesAndTheFileUnchanged) {
     }
     EXPECT_NE(std::find(c.codes.begin(), c.codes.end(), code), c.codes.end())
         << c.what << ": " << code << " " << RtPushFileErrorText();
-    EXPECT_TRUE(ReadFile(path) == c.bytes) << c.what << ": the file changed";
+    EXPECT_TRUE(FileBytes(path) == c.bytes) << c.what << ": the file changed";
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"BAD.TPS"}) << c.what;
   }
 }
@@ -137,7 +124,7 @@ TEST(BadFilesTest, EncryptedFileHoldsNothingReadableAndOpensWithItsPassword) {
   OPEN(*f, 0x42);
   AddStandrd(*f, 1, "Zanzibar", "Quokkaville");
   CLOSE(*f);
-  const std::string bytes = ReadFile(dir / "ENCRYPT.TPS");
+  const std::string bytes = FileBytes(dir / "ENCRYPT.TPS");
   EXPECT_EQ(bytes.find("Zanzibar"), std::string::npos);
   EXPECT_EQ(bytes.find("Quokkaville"), std::string::npos);
   EXPECT_EQ(bytes.find("SQLite format"), std::string::npos);

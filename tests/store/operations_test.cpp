@@ -4,15 +4,16 @@
 #include <sqlite3.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <barrier>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "tests/store/test_files.h"
+#include "tests/support/processes.h"
 
 namespace qx::testing {
 namespace {
@@ -26,6 +27,14 @@ class OperationsTest : public ::testing::Test {
   }
   void TearDown() override {
     if (file_) CLOSE(*file_);
+  }
+  // Leaves the file readable only (its directory reachable by all) and runs `check` in a
+  // child process as an unprivileged user, since root may write anything; gives what it
+  // returned (254: the child could not become that user, 255: it did not end normally).
+  int OnReadOnlyFileAsUnprivileged(const std::function<int()>& check) {
+    ::chmod(dir_.path().c_str(), 0755);
+    ::chmod((dir_ / "STANDRD.TPS").c_str(), 0444);
+    return AsUnprivileged(check);
   }
   TempDir dir_;
   std::unique_ptr<FileDecl> file_;
@@ -239,33 +248,20 @@ namespace {
 // held by somebody else (32). Runs as an unprivileged user, since root may write anything.
 TEST_F(OperationsTest, HoldingAFileOpenedWithoutWritePermissionIsRefused) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to switch to an unprivileged user";
-  ::chmod(dir_.path().c_str(), 0755);
-  ::chmod((dir_ / "STANDRD.TPS").c_str(), 0444);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
+  const int code = OnReadOnlyFileAsUnprivileged([&] {
     OPEN(*file_, 0x40);
-    if (RtErrorCode() != 0) ::_exit(101);
+    if (RtErrorCode() != 0) return 101;
     LOCK(*file_);
-    ::_exit(static_cast<int>(RtErrorCode()));
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), kAccessDenied);
+    return static_cast<int>(RtErrorCode());
+  });
+  EXPECT_EQ(code, kAccessDenied);
 }
 
 // Two openers that may only read the file (no write permission), one denying others
 // reading, race each other: never are both admitted. Runs as an unprivileged user.
 TEST_F(OperationsTest, ReadOnlyOpenersWithConflictingModesAreNeverBothAdmitted) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to switch to an unprivileged user";
-  ::chmod(dir_.path().c_str(), 0755);
-  ::chmod((dir_ / "STANDRD.TPS").c_str(), 0444);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
+  const int code = OnReadOnlyFileAsUnprivileged([&] {
     auto other = MakeStandrd(dir_ / "STANDRD");
     std::atomic<int> bothAdmitted{0}, admitted{0};
     std::barrier sync(2);
@@ -285,12 +281,9 @@ TEST_F(OperationsTest, ReadOnlyOpenersWithConflictingModesAreNeverBothAdmitted) 
     std::thread denier([&] { race(*file_, 0x10); });
     race(*other, 0x40);
     denier.join();
-    ::_exit(bothAdmitted == 0 ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+    return bothAdmitted == 0 ? 0 : 1;
+  });
+  EXPECT_EQ(code, 0);
 }
 
 // The number of descriptors the process has open.

@@ -30,6 +30,31 @@ class TransactionTest : public ::testing::Test {
   size_t Count() { return RecordOrderIds(*f_).size(); }
   std::vector<LONG> AllIds() { return RecordOrderIds(*f_); }
   StandrdRecord& rec() { return f_->Record<StandrdRecord>(); }
+  // Another opener, on a thread of its own, reads the record at `pos` and PUTs it back
+  // with SUBURB "Theirs".
+  void TheirSuburbAt(const std::string& pos) {
+    OnOtherThread([&] {
+      auto other = MakeStandrd(dir_ / "STANDRD");
+      OPEN(*other, 0x42);
+      REGETfile(*other, pos);
+      other->Record<StandrdRecord>().SUBURB = "Theirs";
+      PUT(*other);
+      EXPECT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
+      CLOSE(*other);
+    });
+  }
+  // Bulk-fills the file in one transaction: records with CUSID 100-i and NAME "N<i>" for i
+  // from 2 to `last`, each APPENDed, so the keys are left to be rebuilt.
+  void AppendInTransaction(LONG last) {
+    LOGOUT(2, *f_);
+    for (LONG i = 2; i <= last; ++i) {
+      rec().CUSID = 100 - i;
+      rec().NAME = "N" + std::to_string(i);
+      APPEND(*f_);
+      ASSERT_EQ(RtErrorCode(), 0);
+    }
+    COMMIT();
+  }
 
   TempDir dir_;
   std::unique_ptr<FileDecl> f_;
@@ -102,14 +127,7 @@ TEST_F(TransactionTest, WatchedPutOfARecordChangedMeanwhileIs89AndWritesNothing)
   WATCH(*f_);
   NEXT(*f_);
   const std::string pos = POSITIONfile(*f_);
-  OnOtherThread([&] {
-    auto other = MakeStandrd(dir_ / "STANDRD");
-    OPEN(*other, 0x42);
-    REGETfile(*other, pos);
-    other->Record<StandrdRecord>().SUBURB = "Theirs";
-    PUT(*other);
-    CLOSE(*other);
-  });
+  TheirSuburbAt(pos);
   rec().SUBURB = "Mine";
   PUT(*f_);
   EXPECT_EQ(RtErrorCode(), kRecordChanged);
@@ -136,14 +154,7 @@ TEST_F(TransactionTest, UnwatchedPutOverwritesAndWatchCoversOnlyTheNextRead) {
   SETfile(*f_);
   NEXT(*f_);  // read without a watch
   const std::string pos = POSITIONfile(*f_);
-  OnOtherThread([&] {
-    auto other = MakeStandrd(dir_ / "STANDRD");
-    OPEN(*other, 0x42);
-    REGETfile(*other, pos);
-    other->Record<StandrdRecord>().SUBURB = "Theirs";
-    PUT(*other);
-    CLOSE(*other);
-  });
+  TheirSuburbAt(pos);
   rec().SUBURB = "Mine";
   PUT(*f_);
   EXPECT_EQ(RtErrorCode(), 0);
@@ -167,14 +178,7 @@ TEST_F(TransactionTest, WatchedPutOfARecordDeletedMeanwhileIs89) {
 }
 
 TEST_F(TransactionTest, AppendSuspendsKeysUntilBuildfile) {
-  LOGOUT(2, *f_);
-  for (LONG i = 2; i <= 50; ++i) {
-    rec().CUSID = 100 - i;
-    rec().NAME = "N" + std::to_string(i);
-    APPEND(*f_);
-    ASSERT_EQ(RtErrorCode(), 0);
-  }
-  COMMIT();
+  ASSERT_NO_FATAL_FAILURE(AppendInTransaction(50));
   SETkey(f_->key(1));
   NEXT(*f_);
   EXPECT_EQ(RtErrorCode(), kKeyFileMustBeRebuilt);
@@ -194,14 +198,7 @@ TEST_F(TransactionTest, AppendSuspendsKeysUntilBuildfile) {
 // A file whose keys must be rebuilt opens for reading its records as it is: record order
 // works, a key's order reports 46, writing is refused, and not a byte of the file changes.
 TEST_F(TransactionTest, OpenRecordsReadsAFileWhoseKeysMustBeRebuiltWithoutChangingIt) {
-  LOGOUT(2, *f_);
-  for (LONG i = 2; i <= 20; ++i) {
-    rec().CUSID = 100 - i;
-    rec().NAME = "N" + std::to_string(i);
-    APPEND(*f_);
-    ASSERT_EQ(RtErrorCode(), 0);
-  }
-  COMMIT();
+  ASSERT_NO_FATAL_FAILURE(AppendInTransaction(20));
   CLOSE(*f_);
   const std::string before = FileBytes(dir_ / "STANDRD.TPS");
 
@@ -374,15 +371,7 @@ TEST_F(TransactionTest, RollbackRestoresTheCurrentRecordsNotedState) {
   // Still watched: another opener's change after the ROLLBACK is caught.
   LOGOUT(2, *f_);
   ROLLBACK();
-  OnOtherThread([&] {
-    auto other = MakeStandrd(dir_ / "STANDRD");
-    OPEN(*other, 0x42);
-    REGETfile(*other, pos);
-    other->Record<StandrdRecord>().SUBURB = "Theirs";
-    PUT(*other);
-    EXPECT_EQ(RtErrorCode(), 0) << RtPushFileErrorText();
-    CLOSE(*other);
-  });
+  TheirSuburbAt(pos);
   PUT(*f_);
   EXPECT_EQ(RtErrorCode(), kRecordChanged);
 

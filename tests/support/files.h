@@ -40,7 +40,7 @@ class ScopedChdir {
 std::vector<std::string> Names(const std::string& dir);
 // The bytes of a file ("" when it cannot be read).
 std::string FileBytes(const std::string& path);
-// Writes `bytes` to a new file.
+// Writes `bytes` as the whole of a file, made or emptied first.
 void WriteBytes(const std::string& path, const std::string& bytes);
 
 // Records what happens to the entries of one directory while it lives (inotify): each

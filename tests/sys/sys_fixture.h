@@ -1,6 +1,7 @@
 // Shared fixture of the runtime/sys tests: a temporary directory of the test's own (tests
-// run in parallel), small file helpers, and a way to run a check as an unprivileged user
-// so that permission failures show even when the tests run as root.
+// run in parallel), small file helpers, and (from tests/support/processes.h) a way to run
+// a check as an unprivileged user so that permission failures show even when the tests
+// run as root.
 #pragma once
 
 #include <sys/stat.h>
@@ -17,6 +18,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/support/processes.h"
 
 namespace qx::testing {
 
@@ -68,24 +71,5 @@ class SysTest : public ::testing::Test {
   fs::path root_;
   fs::path oldCwd_;
 };
-
-// Runs `check` in a child process and returns what it returned (0..255), or 255 when
-// the child did not end normally. For checks that change the process (limits, user).
-inline int InChildProcess(const std::function<int()>& check) {
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(check() & 0xff);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
-}
-
-// Runs `check` in a child process as the user "nobody" when the tests run as root (as
-// themselves otherwise), so that permissions are enforced, and returns what it returned.
-inline int AsUnprivileged(const std::function<int()>& check) {
-  return InChildProcess([&] {
-    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 254;
-    return check();
-  });
-}
 
 }  // namespace qx::testing
