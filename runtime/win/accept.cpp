@@ -166,10 +166,8 @@ bool RtAccept() {
     }
     WaitOutsideRuntime wait;
     std::unique_lock<std::mutex> lock(m.mu);
-    m.cv.wait(lock, [&] {
-      WindowModel* w = m.FindWindow(ctx->window);
-      return w == nullptr || !w->open || w->closeDownPending || w->openPending || w->acceptAll || !w->queue.empty();
-    });
+    PersonWait person(m, ThreadActivity::kEventWait, ctx->window);
+    m.cv.wait(lock, [&] { return m.EventReady(ctx->window); });
   }
 }
 

@@ -67,6 +67,7 @@ LONG RtMessage(std::string_view text, std::string_view caption, LONG icon, LONG 
     WaitOutsideRuntime wait;
     Model& m = Model::Get();
     std::unique_lock<std::mutex> lock(m.mu);
+    PersonWait person(m, ThreadActivity::kMessageWait, id);
     m.cv.wait(lock, [&] { return m.messages[id].answered; });
   }
   {

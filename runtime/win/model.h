@@ -73,6 +73,15 @@ struct PopupState {
   LONG answer = 0;
 };
 
+// What a program thread is doing, as far as whether it waits for a person (idle.cpp states
+// the invariant): kRunning is anything but the waits named here.
+enum class ThreadActivity { kEnded, kRunning, kEventWait, kMessageWait, kPopupWait, kOthersWait };
+
+struct ThreadState {
+  ThreadActivity activity = ThreadActivity::kEnded;
+  LONG on = 0;  // the window (kEventWait), box (kMessageWait) or popup menu (kPopupWait)
+};
+
 class ModelTransaction;
 
 class Model {
@@ -94,6 +103,7 @@ class Model {
   std::map<LONG, PopupState> popups;
   LONG nextPopupId = 1;
   std::array<int, kMaxProgramThread + 1> threadPopups{};  // open popup menus per thread
+  std::array<ThreadState, kMaxProgramThread + 1> threadStates{};  // idle.cpp
   std::uint64_t revision = 0;
   std::deque<PresentationLogEntry> log;
   std::uint64_t logSequence = 0;
@@ -106,6 +116,14 @@ class Model {
   // The thread's current window: the one it opened last that is still open; nullptr if none.
   WindowModel* CurrentWindowOf(LONG thread) const;
   bool TakesInput(const WindowModel& w) const;
+  // Whether a loop waiting on window `id` has something to take (an event, the opening, the
+  // closing, an accept-all step) or nothing left to wait for (the window is gone or closed).
+  bool EventReady(LONG id) const;
+  // Whether every program thread waits for a person (idle.cpp).
+  bool Idle() const;
+  // Notes what program thread `thread` does now; 0 (not a program thread) is not noted.
+  // Wakes the waiters on `cv` when the program is idle after it.
+  void SetThreadActivity(LONG thread, ThreadActivity activity, LONG on = 0);
   void QueueEvent(WindowModel& w, const Event& e, bool front);
   // Makes `w` the active window; EVENT:GainFocus when it was not.
   void Activate(ModelTransaction& t, WindowModel& w);
@@ -137,6 +155,21 @@ class Model {
   // leave the workspace there (a window too big to stay inside steps through the first
   // third of the workspace).
   void PlaceNewChild(WindowModel& child);
+};
+
+// The calling program thread waits for a person (or for the other threads) for the scope's
+// life: construct it with the model mutex held, just before the condition wait, and let it
+// end with the mutex held again, just after; the thread is kRunning again then.
+class PersonWait {
+ public:
+  PersonWait(Model& m, ThreadActivity activity, LONG on);
+  ~PersonWait();
+  PersonWait(const PersonWait&) = delete;
+  PersonWait& operator=(const PersonWait&) = delete;
+
+ private:
+  Model& m_;
+  LONG thread_;
 };
 
 // Waits for a view's DrawnAck.

@@ -63,6 +63,7 @@ LONG RtPopup(std::string_view text) {
     WaitOutsideRuntime wait;
     Model& m = Model::Get();
     std::unique_lock<std::mutex> lock(m.mu);
+    PersonWait person(m, ThreadActivity::kPopupWait, id);
     m.cv.wait(lock, [&] { return m.popups[id].answered; });
   }
   LONG answer = 0;

@@ -33,7 +33,16 @@ struct StartBlock {
   LONG number;
 };
 
-// Closes whatever the ending thread left open, so its windows do not outlive it.
+// Notes in the model that thread `number` lives and runs (from before its OS thread
+// exists) or has ended.
+void NoteThread(LONG number, ThreadActivity activity) {
+  Model& m = Model::Get();
+  std::lock_guard<std::mutex> lock(m.mu);
+  m.SetThreadActivity(number, activity);
+}
+
+// Closes whatever the ending thread left open, so its windows do not outlive it; the
+// thread has ended as far as the model is concerned.
 void CloseThreadWindows(LONG number) {
   ModelTransaction t;
   Model& m = t.model();
@@ -41,6 +50,7 @@ void CloseThreadWindows(LONG number) {
   for (auto it = open.rbegin(); it != open.rend(); ++it) {
     if (WindowModel* w = m.FindWindow(*it)) m.CloseOpenWindow(t, *w);
   }
+  m.SetThreadActivity(number, ThreadActivity::kEnded);
 }
 
 void FreeSlot(LONG number) {
@@ -83,6 +93,7 @@ LONG RtStart(void (*procedure)(), LONG stackBytes) {
     }
   }
   if (number == 0) return 0;
+  NoteThread(number, ThreadActivity::kRunning);
   pthread_attr_t attr;
   pthread_attr_init(&attr);
   const size_t stack = static_cast<size_t>(std::max<LONG>(stackBytes, kMinimumThreadStack));
@@ -94,6 +105,7 @@ LONG RtStart(void (*procedure)(), LONG stackBytes) {
   pthread_attr_destroy(&attr);
   if (rc != 0) {
     delete block;
+    NoteThread(number, ThreadActivity::kEnded);
     FreeSlot(number);
     return 0;
   }
@@ -101,15 +113,23 @@ LONG RtStart(void (*procedure)(), LONG stackBytes) {
 }
 
 void RtWaitOtherThreads() {
+  const LONG self = CurrentProgramThread();
   WaitOutsideRuntime wait;
-  Registry& r = TheRegistry();
-  std::unique_lock<std::mutex> lock(r.mu);
-  r.cv.wait(lock, [&] {
-    for (LONG n = 2; n <= kMaxProgramThread; ++n) {
-      if (r.used[static_cast<size_t>(n)]) return false;
-    }
-    return true;
-  });
+  // Set before the registry is looked at and cleared after: an ending thread is kEnded in
+  // the model before it frees its slot, so while this thread is kOthersWait with another
+  // thread live, the wait cannot end without that thread's state changing first.
+  NoteThread(self, ThreadActivity::kOthersWait);
+  {
+    Registry& r = TheRegistry();
+    std::unique_lock<std::mutex> lock(r.mu);
+    r.cv.wait(lock, [&] {
+      for (LONG n = 2; n <= kMaxProgramThread; ++n) {
+        if (r.used[static_cast<size_t>(n)]) return false;
+      }
+      return true;
+    });
+  }
+  NoteThread(self, ThreadActivity::kRunning);
 }
 
 bool RtThreadRunning(LONG number) {
@@ -127,6 +147,7 @@ ProgramThreadScope::ProgramThreadScope() {
     r.used[1] = true;
   }
   tThreadNumber = 1;
+  NoteThread(1, ThreadActivity::kRunning);
   RtRuntimeLockAcquire();
 }
 

@@ -6,9 +6,7 @@
 
 #include "demo/field_variable.h"
 #include "demo/program_module.h"
-#include "runtime/sys/runtime_lock.h"
 #include "runtime/view/automation/protocol.h"
-#include "runtime/win/model.h"
 #include "runtime/win/presentation.h"
 #include "runtime/win/view_input.h"
 
@@ -171,26 +169,10 @@ json Person::Act(json request) {
   return reply;
 }
 
-// True once every program thread waits inside the platform and the form has no event
-// left to handle: what a person sees then is the outcome of everything done so far. While
-// this thread holds the runtime lock, no program thread can take an event.
-bool FormSettled(LONG window) {
-  RtRuntimeLockAcquire();
-  bool settled = false;
-  {
-    Model& m = Model::Get();
-    std::lock_guard<std::mutex> lock(m.mu);
-    const WindowModel* w = m.FindWindow(window);
-    settled = w == nullptr || (w->queue.empty() && !w->openPending && !w->acceptAll && !w->closeDownPending);
-  }
-  RtRuntimeLockRelease();
-  return settled;
-}
-
+// Once the program waits for a person, what the form shows is the outcome of everything
+// done so far.
 json Person::Form() {
-  Act({{"op", "wait"}, {"until", {{"takes_input", FormSelector()}}}, {"timeout_ms", 10000}});
-  const LONG id = Act({{"op", "window"}})["window"]["id"].get<LONG>();
-  for (int i = 0; i < 10000 && !FormSettled(id); ++i) WaitPresentationChange(PresentationRevision(), 1);
+  Act({{"op", "wait"}, {"until", {{"idle", true}}}, {"timeout_ms", 10000}});
   Act({{"op", "wait"}, {"until", {{"takes_input", FormSelector()}}}, {"timeout_ms", 10000}});
   return Act({{"op", "window"}})["window"];
 }

@@ -3,9 +3,7 @@
 // update form open, the form, and the browse behind it stays.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/e2e_actions/frame_run.h"
@@ -58,7 +56,7 @@ TEST(CloseRequest, ReachesTheFormABrowseHasOpenAndTheBrowseStays) {
   ASSERT_TRUE(Ok(frame->Press("SetDataPathButton")));
   EXPECT_FALSE(frame->run().WaitFor({{"no_window", {{"id", form["id"]}}}}).is_null()) << "the form took it";
   ASSERT_FALSE(frame->run().WaitFor({{"takes_input", browseId}}).is_null());
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_TRUE(frame->run().WaitIdle()) << "the program has done all the request leads to";
   EXPECT_TRUE(frame->run().Window(browseId).is_object()) << "the browse behind it stays open";
   ASSERT_TRUE(Ok(frame->run().Request({{"op", "close"}, {"window", browseId}})));
   EXPECT_TRUE(frame->UntilChildren(NoChildren));

@@ -111,7 +111,9 @@ class BrowseE2e : public ::testing::Test {
     }
     return {};
   }
+  // Sends a request that must succeed, once the program has done all the last one led to.
   void Act(LONG window, json request) {
+    ASSERT_TRUE(run->WaitIdle()) << run->Stderr();
     request["window"] = {{"id", window}};
     const json reply = run->Request(request);
     ASSERT_TRUE(Ok(reply)) << request.dump() << " " << reply.dump();

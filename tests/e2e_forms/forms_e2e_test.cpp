@@ -5,8 +5,6 @@
 // key in a process where nothing has been completed yet.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cctype>
 #include <string>
 #include <vector>
@@ -40,29 +38,10 @@ class FormsProgram : public ::testing::Test {
     return run->Window(kForm);
   }
   // The form once it has handled the events of its opening (until then its redraws would
-  // wipe what is typed). A value its first entry refuses is typed in: the refusal's beep,
-  // followed by the entry redrawn from its variable, means every event before it has been
-  // handled. An opening redraw that wipes the value first leaves the entry as it was with
-  // no beep to come (the entry then accepts its own value); the probe is typed again.
+  // wipe what is typed): the program waits for a person.
   json Ready() {
-    const json form = Form();
-    std::string shown;
-    for (const json& c : form["controls"]) {
-      if (c["field"] == 4) shown = c["text"];
-    }
-    for (int probe = 0; probe < 20; ++probe) {
-      const uint64_t before = LastLogSequence();
-      Act({{"op", "type"}, {"control", 4}, {"text", "?"}});
-      for (int poll = 0; poll < 2000; ++poll) {
-        if (EntryText(4) == shown) {
-          // Read after the text: a refusal beeps before it redraws the entry.
-          if (LastLogSequence("beep") > before) return Form();
-          break;  // wiped by an opening redraw
-        }
-        ::usleep(5000);
-      }
-    }
-    ADD_FAILURE() << "the form never refused the probe\n" << run->Stderr();
+    Form();
+    EXPECT_TRUE(run->WaitIdle()) << run->Stderr();
     return Form();
   }
   // The sequence number of the newest log entry (of kind `what` when given); 0 for none.
@@ -73,13 +52,6 @@ class FormsProgram : public ::testing::Test {
       if (what.empty() || e["what"] == what) last = e["sequence"].get<uint64_t>();
     }
     return last;
-  }
-  std::string EntryText(LONG field) {
-    const json window = run->Window(kForm);
-    for (const json& c : window["controls"]) {
-      if (c["field"] == field) return c["text"];
-    }
-    return "";
   }
   void Act(json request) {
     if (!request.contains("window")) request["window"] = kForm;

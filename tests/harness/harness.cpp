@@ -152,6 +152,8 @@ nlohmann::json ProgramRun::WaitFor(const nlohmann::json& condition, int timeoutM
   return reply.contains("match") ? reply["match"] : nlohmann::json(true);
 }
 
+bool ProgramRun::WaitIdle(int timeoutMs) { return !WaitFor({{"idle", true}}, timeoutMs).is_null(); }
+
 nlohmann::json ProgramRun::Window(const nlohmann::json& selector) {
   nlohmann::json reply = Request({{"op", "window"}, {"window", selector}});
   return reply.value("ok", false) ? reply["window"] : nlohmann::json();

@@ -50,6 +50,9 @@ class ProgramRun {
   // A "wait" request: the reply's "match" when the condition held within `timeoutMs`,
   // null otherwise.
   nlohmann::json WaitFor(const nlohmann::json& condition, int timeoutMs = 10000);
+  // Waits until the program waits for a person (the "idle" condition): what it shows then
+  // is the outcome of every request so far. False when it did not within `timeoutMs`.
+  bool WaitIdle(int timeoutMs = 10000);
   // The open window that `selector` names (as the channel selects), or null.
   nlohmann::json Window(const nlohmann::json& selector);
 

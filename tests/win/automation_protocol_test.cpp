@@ -72,6 +72,8 @@ TEST(AutomationProtocol, RequestsThatCannotBeCarriedOut) {
       {{{"op", "answer"}}, "no message box"},
       {{{"op", "wait"}, {"until", {{"sky", "blue"}}}, {"timeout_ms", 10}}, "unknown condition"},
       {{{"op", "wait"}, {"until", {{"message", true}}}, {"timeout_ms", 10}}, "timeout"},
+      {{{"op", "wait"}, {"until", {{"idle", true}}}, {"timeout_ms", 10}}, "timeout"},  // this thread runs
+      {{{"op", "wait"}, {"until", {{"idle", false}}}, {"timeout_ms", 10}}, "must be true"},
       {{{"op", "resize"}, {"window", "Plain"}, {"width", "wide"}}, "bad request"},
       {{{"op", "screenshot"}, {"window", "Plain"}}, "path"},
       {{{"op", "screenshot"}, {"path", "/nonexistent/box.png"}}, "no message box"},

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "runtime/sys/runtime_lock.h"
+#include "runtime/win/idle.h"
 #include "runtime/win/presentation.h"
 #include "runtime/win/view_input.h"
 #include "runtime/win/win.h"
@@ -113,10 +114,11 @@ TEST(ProgramThreads, EndProgramWaitsForEveryThreadAndClosesTheMainThreadsWindows
   RtOpenWindow(mine);
   for (int i = 0; i < 3; ++i) ASSERT_NE(RtStart(&WindowThread, 0), 0);
   ASSERT_TRUE(WaitForOpenWindows(4));
-  // A person closes the threads' windows one by one, a while after the end began.
+  // A person closes the threads' windows one by one, each once the program waits for a
+  // person: the main thread has begun its end and waits for the others.
   std::thread person([] {
     for (int i = 0; i < 3; ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      EXPECT_TRUE(WaitProgramIdle(10000));
       for (const auto& w : ReadPresentation().windows) {
         if (w.thread != 1) {
           ViewInput::Close(w.id);

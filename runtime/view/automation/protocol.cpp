@@ -9,6 +9,7 @@
 #include "runtime/text/strings.h"
 #include "runtime/view/automation/text_encoding.h"
 #include "runtime/win/events.h"
+#include "runtime/win/idle.h"
 #include "runtime/win/keycodes.h"
 #include "runtime/win/view.h"
 #include "runtime/win/view_input.h"
@@ -540,6 +541,13 @@ json Handle(const json& req) {
   if (op == "wait") {
     if (!req.contains("until")) throw RequestError{"\"until\" is missing"};
     const int timeoutMs = req.value("timeout_ms", 10000);
+    if (req["until"].is_object() && req["until"].contains("idle")) {
+      // The program waits for a person. That changes nothing shown, so the revision does
+      // not tell of it: it is waited for where the model notes it.
+      if (req["until"]["idle"] != true) throw RequestError{"\"idle\" must be true"};
+      if (WaitProgramIdle(timeoutMs)) return {{"ok", true}};
+      return {{"ok", false}, {"error", "timeout"}};
+    }
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::uint64_t seen = 0;
     for (;;) {
