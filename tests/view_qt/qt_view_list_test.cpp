@@ -393,19 +393,6 @@ TEST(QtViewList, OnlyResizableColumnsCanBeDraggedWider) {
   EXPECT_EQ(o.list->ColumnRight(2), third);
 }
 
-QMenu* OpenPopup() {
-  QMenu* menu = nullptr;
-  (void)QTest::qWaitFor(
-      [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-          if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) menu = m;
-        }
-        return menu != nullptr;
-      },
-      10000);
-  return menu;
-}
-
 TEST(QtViewList, ARowsPopupMenuOpensOverTheWindow) {
   BrowseProgram browse;
   const Opened o = Open(browse);
@@ -425,7 +412,7 @@ TEST(QtViewList, ARowsPopupMenuOpensOverTheWindow) {
     QCursor::setPos(c.pointer);
     std::atomic<LONG> answer{-1};
     ASSERT_TRUE(browse.program.Post([&] { answer = RtPopup("&Insert|~&Change|&Delete"); }));
-    QPointer<QMenu> menu = OpenPopup();
+    QPointer<QMenu> menu = WaitForPopup();
     ASSERT_NE(menu, nullptr) << c.where;
     if (c.atPointer) {
       EXPECT_EQ(menu->pos(), c.pointer) << c.where;

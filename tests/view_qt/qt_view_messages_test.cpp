@@ -109,19 +109,6 @@ TEST(QtViewMessages, TheAskingThreadsWindowIgnoresClicksMeanwhile) {
   ASSERT_TRUE(program.Finish());
 }
 
-QMenu* WaitForPopup() {
-  QMenu* menu = nullptr;
-  (void)QTest::qWaitFor(
-      [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-          if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) menu = m;
-        }
-        return menu != nullptr;
-      },
-      10000);
-  return menu;
-}
-
 TEST(QtViewMessages, PopupMenusAnswerTheItemChosenOrNone) {
   std::atomic<LONG> id{0};
   std::atomic<LONG> first{-1}, second{-1};

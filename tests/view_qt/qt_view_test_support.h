@@ -3,6 +3,8 @@
 // Qt's event loop while it waits for the program.
 #pragma once
 
+#include <QApplication>
+#include <QMenu>
 #include <QTest>
 #include <QWidget>
 
@@ -106,6 +108,20 @@ inline WindowShell* WaitForShell(const std::atomic<LONG>& id, int timeoutMs = 10
 inline QWidget* ControlWidget(WindowShell* shell, LONG field) {
   ControlView* c = shell ? shell->control(field) : nullptr;
   return c ? c->widget() : nullptr;
+}
+
+// The popup menu the view shows, once it is visible (nullptr after 10 s without one).
+inline QMenu* WaitForPopup() {
+  QMenu* menu = nullptr;
+  (void)QTest::qWaitFor(
+      [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+          if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) menu = m;
+        }
+        return menu != nullptr;
+      },
+      10000);
+  return menu;
 }
 
 }  // namespace qx::qttest
